@@ -1,0 +1,47 @@
+#include "Entorno.h"
+
+#include "EntornoReal.h"
+
+#include <QDir>
+
+namespace comun {
+
+Entorno Entorno::Real(const QString& carpeta) {
+    Entorno entorno;
+    entorno.carpeta = carpeta;
+    entorno.carpetaBloqueos = CarpetaBloqueosPorDefecto();
+    entorno.shell = std::make_shared<ShellReal>();
+    entorno.sonidos = std::make_shared<SonidosMudos>();
+    entorno.dialogos = std::make_shared<DialogosReales>();
+    entorno.reloj = std::make_shared<RelojReal>();
+    return entorno;
+}
+
+qint64 ShellGrabadora::Ejecutar(const LlamadaShell& llamada) {
+    llamadas.append(llamada);
+    return resultado;
+}
+
+void DialogosGrabadora::Mostrar(const Mensaje& mensaje) {
+    mensajes.append(mensaje);
+    if (alMostrar)
+        alMostrar(mensaje);
+}
+
+EntornoGrabado CrearEntornoGrabado(const QString& carpeta, QDate hoy) {
+    EntornoGrabado e;
+    e.shell = std::make_shared<ShellGrabadora>();
+    e.sonidos = std::make_shared<SonidosGrabadora>();
+    e.dialogos = std::make_shared<DialogosGrabadora>();
+    e.reloj = std::make_shared<RelojFijo>(hoy);
+    e.entorno.carpeta = carpeta;
+    e.entorno.carpetaBloqueos = QDir(carpeta).filePath(QStringLiteral(".bloqueos"));
+    QDir().mkpath(e.entorno.carpetaBloqueos);
+    e.entorno.shell = e.shell;
+    e.entorno.sonidos = e.sonidos;
+    e.entorno.dialogos = e.dialogos;
+    e.entorno.reloj = e.reloj;
+    return e;
+}
+
+} // namespace comun

@@ -1,0 +1,120 @@
+#pragma once
+
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+namespace comun {
+
+// Every effect that leaves the process goes through these services, so that the
+// windows never call the operating system directly and tests can watch them.
+
+struct LlamadaShell {
+    QString operacion;      // "open", or empty for the default action
+    QString archivo;        // program, document or web address
+    QStringList parametros; // each one handed over as one argument, never through a shell
+    QString directorio;
+};
+
+class Shell {
+public:
+    virtual ~Shell() = default;
+    // Starts or opens; returns a value above 32 on success and 2 when nothing could
+    // be opened. Callers store it and, like the desktop's shell, report nothing.
+    virtual qint64 Ejecutar(const LlamadaShell& llamada) = 0;
+};
+
+class Sonidos {
+public:
+    virtual ~Sonidos() = default;
+    // Plays in the background; a new sound replaces one still playing; a missing file
+    // plays nothing.
+    virtual void Reproducir(const QString& ruta) = 0;
+};
+
+enum class TipoMensaje { Critico, Informacion };
+
+struct Mensaje {
+    TipoMensaje tipo;
+    QString titulo;
+    QString texto;
+};
+
+class Dialogos {
+public:
+    virtual ~Dialogos() = default;
+    // Modal, OK button only; returns when the user has closed it.
+    virtual void Mostrar(const Mensaje& mensaje) = 0;
+    void Critico(const QString& titulo, const QString& texto) {
+        Mostrar({TipoMensaje::Critico, titulo, texto});
+    }
+    void Informacion(const QString& titulo, const QString& texto) {
+        Mostrar({TipoMensaje::Informacion, titulo, texto});
+    }
+};
+
+class Reloj {
+public:
+    virtual ~Reloj() = default;
+    virtual QDate Hoy() const = 0;
+};
+
+// The application folder and the services a program's windows work with.
+struct Entorno {
+    QString carpeta;         // the application folder
+    QString carpetaBloqueos; // where the single-instance locks live
+    std::shared_ptr<Shell> shell;
+    std::shared_ptr<Sonidos> sonidos;
+    std::shared_ptr<Dialogos> dialogos;
+    std::shared_ptr<Reloj> reloj;
+
+    // The real desktop; sounds are silent until a program that plays them sets its own.
+    static Entorno Real(const QString& carpeta);
+};
+
+// ---- Recording versions, for tests -------------------------------------------------
+
+class ShellGrabadora : public Shell {
+public:
+    qint64 Ejecutar(const LlamadaShell& llamada) override;
+    QList<LlamadaShell> llamadas;
+    qint64 resultado = 42;
+};
+
+class SonidosGrabadora : public Sonidos {
+public:
+    void Reproducir(const QString& ruta) override { rutas.append(ruta); }
+    QStringList rutas;
+};
+
+class DialogosGrabadora : public Dialogos {
+public:
+    void Mostrar(const Mensaje& mensaje) override;
+    QList<Mensaje> mensajes;
+    // Runs while the message would be on screen (a test can act "behind" a modal box).
+    std::function<void(const Mensaje&)> alMostrar;
+};
+
+class RelojFijo : public Reloj {
+public:
+    explicit RelojFijo(QDate fecha) : fecha(fecha) {}
+    QDate Hoy() const override { return fecha; }
+    QDate fecha;
+};
+
+struct EntornoGrabado {
+    Entorno entorno;
+    std::shared_ptr<ShellGrabadora> shell;
+    std::shared_ptr<SonidosGrabadora> sonidos;
+    std::shared_ptr<DialogosGrabadora> dialogos;
+    std::shared_ptr<RelojFijo> reloj;
+};
+
+// A recording environment on the given folder; locks live in a folder of their own
+// under it so parallel tests never see each other's.
+EntornoGrabado CrearEntornoGrabado(const QString& carpeta, QDate hoy = QDate(2026, 12, 6));
+
+} // namespace comun

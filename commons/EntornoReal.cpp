@@ -1,0 +1,60 @@
+#include "EntornoReal.h"
+
+#include "Texto.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QUrl>
+
+namespace comun {
+
+namespace {
+constexpr qint64 kExito = 42;
+constexpr qint64 kNoEncontrado = 2;
+
+bool EsDireccionWeb(const QString& texto) {
+    const QUrl url(texto, QUrl::StrictMode);
+    const QString esquema = url.scheme().toLower();
+    return url.isValid() && (esquema == QLatin1String("http") || esquema == QLatin1String("https") ||
+                             esquema == QLatin1String("mailto"));
+}
+} // namespace
+
+qint64 ShellReal::Ejecutar(const LlamadaShell& llamada) {
+    const QFileInfo info(llamada.archivo);
+    if (info.isFile() && info.isExecutable()) {
+        QString directorio = llamada.directorio;
+        if (directorio.isEmpty() || !QFileInfo(directorio).isDir())
+            directorio = info.absolutePath();
+        return QProcess::startDetached(info.absoluteFilePath(), llamada.parametros, directorio)
+                   ? kExito
+                   : kNoEncontrado;
+    }
+    if (info.exists())
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(info.absoluteFilePath())) ? kExito
+                                                                                        : kNoEncontrado;
+    if (EsDireccionWeb(llamada.archivo))
+        return QDesktopServices::openUrl(QUrl(llamada.archivo)) ? kExito : kNoEncontrado;
+    return kNoEncontrado;
+}
+
+void DialogosReales::Mostrar(const Mensaje& mensaje) {
+    QMessageBox caja(mensaje.tipo == TipoMensaje::Critico ? QMessageBox::Critical
+                                                          : QMessageBox::Information,
+                     mensaje.titulo, TextoVisible(mensaje.texto), QMessageBox::Ok);
+    caja.setTextFormat(Qt::PlainText);
+    caja.exec();
+}
+
+QString CarpetaBloqueosPorDefecto() {
+    QString carpeta = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (carpeta.isEmpty())
+        carpeta = QDir::tempPath();
+    return carpeta;
+}
+
+} // namespace comun

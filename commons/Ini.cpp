@@ -1,0 +1,229 @@
+#include "Ini.h"
+
+#include "Texto.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <cmath>
+#include <vector>
+
+namespace comun {
+
+namespace {
+
+struct Linea {
+    qsizetype inicio;   // first byte of the line
+    qsizetype fin;      // one past the last byte before the line break
+    qsizetype siguiente; // first byte of the next line
+};
+
+std::vector<Linea> PartirLineas(const QByteArray& contenido) {
+    std::vector<Linea> lineas;
+    qsizetype inicio = 0;
+    // A byte-order mark belongs to no name: skip it so the first section is found.
+    if (contenido.startsWith("\xEF\xBB\xBF"))
+        inicio = 3;
+    qsizetype i = inicio;
+    const qsizetype n = contenido.size();
+    while (i < n) {
+        const char c = contenido[i];
+        if (c == '\n' || c == '\r') {
+            qsizetype siguiente = i + 1;
+            if (c == '\r' && siguiente < n && contenido[siguiente] == '\n')
+                ++siguiente;
+            lineas.push_back({inicio, i, siguiente});
+            inicio = i = siguiente;
+        } else {
+            ++i;
+        }
+    }
+    if (inicio < n)
+        lineas.push_back({inicio, n, n});
+    return lineas;
+}
+
+bool EsBlanco(char c) { return c == ' ' || c == '\t'; }
+
+QByteArray Recortar(const QByteArray& bytes) {
+    qsizetype a = 0;
+    qsizetype b = bytes.size();
+    while (a < b && EsBlanco(bytes[a]))
+        ++a;
+    while (b > a && EsBlanco(bytes[b - 1]))
+        --b;
+    return bytes.mid(a, b - a);
+}
+
+bool MismoNombre(const QByteArray& bytes, const QString& nombre) {
+    return DecodificarTexto(bytes).compare(nombre.trimmed(), Qt::CaseInsensitive) == 0;
+}
+
+// The section name of a "[name]" line, or nullopt for any other line.
+std::optional<QByteArray> NombreSeccion(const QByteArray& linea) {
+    const QByteArray recortada = Recortar(linea);
+    if (!recortada.startsWith('['))
+        return std::nullopt;
+    qsizetype cierre = recortada.indexOf(']');
+    if (cierre < 0)
+        cierre = recortada.size();
+    return Recortar(recortada.mid(1, cierre - 1));
+}
+
+struct Posicion {
+    std::optional<size_t> seccion;   // line of the section header
+    std::optional<size_t> clave;     // line of the key inside it
+    size_t ultimaDeSeccion = 0;      // last non-blank line of the section
+};
+
+Posicion Localizar(const QByteArray& contenido, const std::vector<Linea>& lineas,
+                   const QString& seccion, const QString& clave) {
+    Posicion pos;
+    for (size_t i = 0; i < lineas.size(); ++i) {
+        const QByteArray texto = contenido.mid(lineas[i].inicio, lineas[i].fin - lineas[i].inicio);
+        if (auto nombre = NombreSeccion(texto)) {
+            if (pos.seccion)
+                break; // the first matching section ends here
+            if (MismoNombre(*nombre, seccion)) {
+                pos.seccion = i;
+                pos.ultimaDeSeccion = i;
+            }
+            continue;
+        }
+        if (!pos.seccion)
+            continue;
+        if (!Recortar(texto).isEmpty())
+            pos.ultimaDeSeccion = i;
+        const qsizetype igual = texto.indexOf('=');
+        if (igual >= 0 && MismoNombre(Recortar(texto.left(igual)), clave)) {
+            pos.clave = i;
+            return pos;
+        }
+    }
+    return pos;
+}
+
+QByteArray LineaClave(const QString& clave, const QString& valor) {
+    QString limpio = valor;
+    // A line break inside a value would split the file's structure.
+    limpio.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return clave.toUtf8() + '=' + limpio.toUtf8();
+}
+
+} // namespace
+
+std::optional<QString> BuscarValorIni(const QByteArray& contenido, const QString& seccion,
+                                      const QString& clave) {
+    const auto lineas = PartirLineas(contenido);
+    const Posicion pos = Localizar(contenido, lineas, seccion, clave);
+    if (!pos.clave)
+        return std::nullopt;
+    const Linea& l = lineas[*pos.clave];
+    const QByteArray texto = contenido.mid(l.inicio, l.fin - l.inicio);
+    QByteArray valor = Recortar(texto.mid(texto.indexOf('=') + 1));
+    if (valor.size() >= 2 && valor.startsWith('"') && valor.endsWith('"'))
+        valor = valor.mid(1, valor.size() - 2);
+    return DecodificarTexto(valor);
+}
+
+QByteArray PonerValorIni(const QByteArray& contenido, const QString& seccion, const QString& clave,
+                         const QString& valor) {
+    const auto lineas = PartirLineas(contenido);
+    const Posicion pos = Localizar(contenido, lineas, seccion, clave);
+    const QByteArray nueva = LineaClave(clave, valor);
+    QByteArray resultado = contenido;
+    if (pos.clave) {
+        const Linea& l = lineas[*pos.clave];
+        resultado.replace(l.inicio, l.fin - l.inicio, nueva);
+        return resultado;
+    }
+    if (pos.seccion) {
+        const Linea& l = lineas[pos.ultimaDeSeccion];
+        if (l.siguiente == l.fin) // last line of the file, without a line break
+            resultado.insert(l.fin, "\r\n" + nueva);
+        else
+            resultado.insert(l.siguiente, nueva + "\r\n");
+        return resultado;
+    }
+    if (!resultado.isEmpty() && !resultado.endsWith('\n') && !resultado.endsWith('\r'))
+        resultado += "\r\n";
+    resultado += '[' + seccion.toUtf8() + "]\r\n" + nueva + "\r\n";
+    return resultado;
+}
+
+QString LeerPerfil(const QString& ruta, const QString& seccion, const QString& clave,
+                   const QString& porDefecto, int tamBuffer) {
+    std::optional<QString> valor;
+    QFile archivo(ruta);
+    if (archivo.open(QIODevice::ReadOnly))
+        valor = BuscarValorIni(archivo.readAll(), seccion, clave);
+    const QString resultado = valor.value_or(porDefecto);
+    return resultado.left(qMax(0, tamBuffer - 1));
+}
+
+bool EscribirPerfil(const QString& ruta, const QString& seccion, const QString& clave,
+                    const QString& valor) {
+    QByteArray contenido;
+    QFile actual(ruta);
+    if (actual.exists()) {
+        // A file we cannot read must not be replaced by one holding only our key.
+        if (!actual.open(QIODevice::ReadOnly))
+            return false;
+        contenido = actual.readAll();
+        if (actual.error() != QFileDevice::NoError)
+            return false;
+        actual.close();
+    }
+    QSaveFile destino(ruta);
+    if (!destino.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray nuevo = PonerValorIni(contenido, seccion, clave, valor);
+    if (destino.write(nuevo) != nuevo.size()) {
+        destino.cancelWriting();
+        return false;
+    }
+    return destino.commit();
+}
+
+std::optional<qint16> ConvertirEntero16(const QString& texto) {
+    const QString limpio = texto.trimmed();
+    if (limpio.isEmpty())
+        return std::nullopt;
+    for (QChar c : limpio) {
+        if (!(c.isDigit() && c.unicode() < 128) && c != QLatin1Char('.') && c != QLatin1Char('-') &&
+            c != QLatin1Char('+'))
+            return std::nullopt;
+    }
+    bool correcto = false;
+    const double numero = limpio.toDouble(&correcto);
+    if (!correcto || !std::isfinite(numero))
+        return std::nullopt;
+    const double redondeado = std::nearbyint(numero); // half to even, as the conversion rounds
+    if (redondeado < -32768.0 || redondeado > 32767.0)
+        return std::nullopt;
+    return static_cast<qint16>(redondeado);
+}
+
+QString ArchivoIni::LeerIni(const QString& seccion, const QString& clave,
+                            const QString& porDefecto) {
+    BufferIni = LeerPerfil(RutaIni, seccion, clave, porDefecto, kTamBufferIni);
+    LargoIni = static_cast<int>(BufferIni.size());
+    return BufferIni.left(LargoIni);
+}
+
+qint16 ArchivoIni::LeerIniEntero(const QString& seccion, const QString& clave,
+                                 qint16 porDefecto) {
+    return ConvertirEntero16(LeerIni(seccion, clave, QString::number(porDefecto)))
+        .value_or(porDefecto);
+}
+
+bool ArchivoIni::EscribirIni(const QString& seccion, const QString& clave, const QString& valor) {
+    return EscribirPerfil(RutaIni, seccion, clave, valor);
+}
+
+bool ArchivoIni::EscribirIniConBuffer(const QString& seccion, const QString& clave,
+                                      const QString& valor) {
+    BufferIni = valor.left(kTamBufferIni).leftJustified(kTamBufferIni, QLatin1Char(' '));
+    return EscribirPerfil(RutaIni, seccion, clave, BufferIni);
+}
+
+} // namespace comun

@@ -1,0 +1,187 @@
+#include "Entorno.h"
+#include "Ini.h"
+#include "Inicio.h"
+#include "Texto.h"
+#include "Twips.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace comun;
+
+namespace {
+QByteArray Leer(const QString& ruta) {
+    QFile f(ruta);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+void Escribir(const QString& ruta, const QByteArray& bytes) {
+    QFile f(ruta);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+} // namespace
+
+class TstComun : public QObject {
+    Q_OBJECT
+private slots:
+    void lecturaComoLasFuncionesDePerfil();
+    void valorLargoCortadoA99();
+    void escrituraConservaLoAjeno();
+    void escrituraConBufferSeLeeLimpia();
+    void numerosDe16Bits();
+    void codificacionDeValores();
+    void rutaProgramaConUnSeparador();
+    void guardiaSinAnfitrion();
+    void guardiaSegundaInstancia();
+    void ayudaPrefiereElChm();
+    void textoVisibleRompeEnRetorno();
+};
+
+void TstComun::lecturaComoLasFuncionesDePerfil() {
+    const QByteArray ini = "; comentario\r\n"
+                           "[posicion]\r\n"
+                           "  REIZDA  =   1200  \r\n"
+                           "ReArriba=\"  45 \"\r\n"
+                           "ReIzda=9999\r\n"
+                           "[Posicion]\r\n"
+                           "CaIzda=7\r\n"
+                           "[Otra]\n"
+                           "Sin igual\n"
+                           "Clave=x\n";
+    QCOMPARE(BuscarValorIni(ini, "Posicion", "ReIzda"), QString("1200")); // first key wins
+    QCOMPARE(BuscarValorIni(ini, "POSICION", "rearriba"), QString("  45 ")); // quotes only
+    QVERIFY(!BuscarValorIni(ini, "Posicion", "CaIzda")); // second section is not read
+    QCOMPARE(BuscarValorIni(ini, "otra", "clave"), QString("x"));
+    QVERIFY(!BuscarValorIni(ini, "Otra", "Sin igual"));
+    QVERIFY(!BuscarValorIni(ini, "Nada", "Clave"));
+
+    QTemporaryDir dir;
+    ArchivoIni archivo(dir.filePath("Vemora.INI"));
+    QCOMPARE(archivo.LeerIni("Posicion", "ReIzda", "330"), QString("330")); // no file
+    QVERIFY(!QFile::exists(archivo.RutaIni)); // reading never creates it
+}
+
+void TstComun::valorLargoCortadoA99() {
+    QTemporaryDir dir;
+    ArchivoIni archivo(dir.filePath("Vemora.INI"));
+    const QString largo = QString(120, QLatin1Char('a')) + "b";
+    QVERIFY(archivo.EscribirIni("Brivolar", "Noctavo", largo));
+    QCOMPARE(archivo.LeerIni("Brivolar", "Noctavo", "No"), largo.left(99));
+    QCOMPARE(archivo.LargoIni, 99);
+}
+
+void TstComun::escrituraConservaLoAjeno() {
+    QTemporaryDir dir;
+    const QString ruta = dir.filePath("Vemora.INI");
+    const QByteArray original = "# host's own\n[Vemora]\nIdioma=ES\n\n[Posicion]\r\nReIzda=1\r\n\r\n"
+                                "[Final]\nX=1";
+    Escribir(ruta, original);
+    ArchivoIni archivo(ruta);
+    QVERIFY(archivo.EscribirIni("posicion", "REIZDA", "330"));
+    QVERIFY(archivo.EscribirIni("Posicion", "ReArriba", "45"));
+    QVERIFY(archivo.EscribirIni("Final", "Y", "2"));
+    QVERIFY(archivo.EscribirIni("Nueva", "Z", "3"));
+    QCOMPARE(Leer(ruta), QByteArray("# host's own\n[Vemora]\nIdioma=ES\n\n[Posicion]\r\n"
+                                    "REIZDA=330\r\nReArriba=45\r\n\r\n[Final]\nX=1\r\nY=2\r\n"
+                                    "[Nueva]\r\nZ=3\r\n"));
+    // No temporary file is left beside it.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"Vemora.INI"});
+}
+
+void TstComun::escrituraConBufferSeLeeLimpia() {
+    QTemporaryDir dir;
+    ArchivoIni archivo(dir.filePath("Vemora.INI"));
+    QVERIFY(archivo.EscribirIniConBuffer("Brivolar", "Ocultar", "1"));
+    QVERIFY(Leer(archivo.RutaIni).contains("Ocultar=1" + QByteArray(99, ' ') + "\r\n"));
+    QCOMPARE(archivo.LeerIni("Brivolar", "Ocultar", "0"), QString("1"));
+}
+
+void TstComun::numerosDe16Bits() {
+    QCOMPARE(ConvertirEntero16(" 330 "), std::optional<qint16>(330));
+    QCOMPARE(ConvertirEntero16("-32768"), std::optional<qint16>(-32768));
+    QCOMPARE(ConvertirEntero16("2.5"), std::optional<qint16>(2)); // half to even
+    QCOMPARE(ConvertirEntero16("3.5"), std::optional<qint16>(4));
+    QVERIFY(!ConvertirEntero16("32768"));
+    QVERIFY(!ConvertirEntero16("abc"));
+    QVERIFY(!ConvertirEntero16(""));
+    QVERIFY(!ConvertirEntero16("1e3"));
+    QTemporaryDir dir;
+    ArchivoIni archivo(dir.filePath("Vemora.INI"));
+    archivo.EscribirIni("Posicion", "ReIzda", "-99999");
+    QCOMPARE(archivo.LeerIniEntero("Posicion", "ReIzda", 330), qint16(330));
+}
+
+void TstComun::codificacionDeValores() {
+    QCOMPARE(BuscarValorIni("[A]\r\nB=Espa\xf1" "a\r\n", "A", "B"), QString::fromUtf8("España"));
+    QCOMPARE(BuscarValorIni("\xEF\xBB\xBF[A]\r\nB=Espa\xc3\xb1" "a\r\n", "A", "B"),
+             QString::fromUtf8("España"));
+    QCOMPARE(DecodificarCp1252("\x80\x96"), QString::fromUtf8("€–"));
+    QCOMPARE(PonerValorIni("", "A", "B", "l1\r\nl2"), QByteArray("[A]\r\nB=l1  l2\r\n"));
+}
+
+void TstComun::rutaProgramaConUnSeparador() {
+    QCOMPARE(ObtenerRutaPrograma("/"), QString("/"));
+    QCOMPARE(ObtenerRutaPrograma("/opt/vemora"), QString("/opt/vemora/"));
+    QCOMPARE(ObtenerRutaPrograma("/opt/vemora/"), QString("/opt/vemora/"));
+    QCOMPARE(ObtenerRutas("/opt/v").RutaIni, QString("/opt/v/Vemora.INI"));
+}
+
+void TstComun::guardiaSinAnfitrion() {
+    QTemporaryDir dir;
+    auto e = CrearEntornoGrabado(dir.path());
+    GuardiaInicio guardia;
+    QCOMPARE(guardia.Pasar(e.entorno, "Rendalio.exe", true), GuardiaInicio::Resultado::SinAnfitrion);
+    QCOMPARE(e.dialogos->mensajes.size(), 1);
+    QCOMPARE(e.dialogos->mensajes[0].titulo, kTituloSinAnfitrion);
+    QCOMPARE(e.dialogos->mensajes[0].texto,
+             QString("Este programa tiene que estar en\rla misma carpeta que la Vemora."));
+    QVERIFY(e.dialogos->mensajes[0].tipo == TipoMensaje::Critico);
+    // A folder named like the host is not the host.
+    QDir(dir.path()).mkdir("Vemora.exe");
+    GuardiaInicio otra;
+    QCOMPARE(otra.Pasar(e.entorno, "Brivolar.exe", true), GuardiaInicio::Resultado::SinAnfitrion);
+}
+
+void TstComun::guardiaSegundaInstancia() {
+    QTemporaryDir dir;
+    Escribir(dir.filePath("Vemora.exe"), "host");
+    auto e = CrearEntornoGrabado(dir.path());
+    GuardiaInicio primera;
+    QCOMPARE(primera.Pasar(e.entorno, "Rendalio.exe", true), GuardiaInicio::Resultado::Continuar);
+    QVERIFY(ProgramaEnMarcha(e.entorno, "Rendalio.exe"));
+    QVERIFY(!ProgramaEnMarcha(e.entorno, "Brivolar.exe"));
+    GuardiaInicio segunda;
+    QCOMPARE(segunda.Pasar(e.entorno, "Rendalio.exe", true), GuardiaInicio::Resultado::OtraInstancia);
+    GuardiaInicio hermano; // another program of the suite may run beside it
+    QCOMPARE(hermano.Pasar(e.entorno, "Brivolar.exe", true), GuardiaInicio::Resultado::Continuar);
+    GuardiaInicio asistente; // the wizard does not ask for a single instance
+    QCOMPARE(asistente.Pasar(e.entorno, "Rendalio.exe", false), GuardiaInicio::Resultado::Continuar);
+    QVERIFY(e.dialogos->mensajes.isEmpty());
+    QVERIFY(!QFile::exists(dir.filePath("Vemora.INI")));
+}
+
+void TstComun::ayudaPrefiereElChm() {
+    QTemporaryDir dir;
+    auto e = CrearEntornoGrabado(dir.path());
+    AbrirAyuda(e.entorno, "Ayuda/Rendalio.htm");
+    Escribir(dir.filePath("Ayuda.chm"), "chm");
+    AbrirAyuda(e.entorno, "Ayuda/Rendalio.htm");
+    QCOMPARE(e.shell->llamadas.size(), 2);
+    QCOMPARE(e.shell->llamadas[0].archivo, ObtenerRutaPrograma(dir.path()) + "Ayuda/Rendalio.htm");
+    QCOMPARE(e.shell->llamadas[1].archivo, ObtenerRutaPrograma(dir.path()) + "Ayuda.chm");
+    QCOMPARE(e.shell->llamadas[1].operacion, QString("open"));
+}
+
+void TstComun::textoVisibleRompeEnRetorno() {
+    QCOMPARE(TextoVisible("Tareas totales:\r0"), QString("Tareas totales:\n0"));
+    QCOMPARE(TextoVisible("a\r\nb\rc"), QString("a\nb\nc"));
+    QCOMPARE(Px(6000), 400);
+    QCOMPARE(Px(5595), 373);
+    QCOMPARE(RectTwips(240, 1800, 435, 555), QRect(16, 120, 29, 37));
+}
+
+QTEST_MAIN(TstComun)
+#include "tst_comun.moc"
