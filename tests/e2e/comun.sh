@@ -1,0 +1,56 @@
+# Shared helpers of the end-to-end scripts; sourced, never run on its own.
+# Usage in a script:  source "$(dirname "$0")/comun.sh" "$1"
+set -euo pipefail
+CONSTRUCCION=$(cd "$1" && pwd)
+APP=$(mktemp -d /tmp/e2e-app.XXXXXX)
+export XDG_RUNTIME_DIR=$(mktemp -d /tmp/e2e-run.XXXXXX)
+chmod 700 "$XDG_RUNTIME_DIR"
+PIDS=()
+
+limpiar() {
+  for p in "${PIDS[@]:-}"; do [ -n "$p" ] && kill "$p" 2>/dev/null || true; done
+  rm -rf "$APP" "$XDG_RUNTIME_DIR"
+}
+trap limpiar EXIT
+
+fallo() { echo "E2E FAIL: $*" >&2; exit 1; }
+
+# A complete application folder, as a user gets it.
+cmake --install "$CONSTRUCCION" --prefix "$APP" >/dev/null
+
+# arrancar PROGRAM.exe: starts it in the folder, remembers its pid in $ULTIMO_PID
+arrancar() {
+  (cd "$APP" && exec "./$1") >"$APP/.salida-$1.log" 2>&1 &
+  ULTIMO_PID=$!
+  PIDS+=("$ULTIMO_PID")
+}
+
+# esperar_ventana TITLE-REGEX [SECONDS]: prints the window id once it is mapped
+esperar_ventana() {
+  local limite=$(( $(date +%s) + ${2:-20} ))
+  while [ "$(date +%s)" -lt "$limite" ]; do
+    local id
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)
+    if [ -n "$id" ]; then echo "$id"; return 0; fi
+    sleep 0.2
+  done
+  fallo "no window matching '$1'"
+}
+
+# esperar_fin PID [SECONDS]
+esperar_fin() {
+  local limite=$(( $(date +%s) + ${2:-20} ))
+  while kill -0 "$1" 2>/dev/null; do
+    [ "$(date +%s)" -lt "$limite" ] || fallo "process $1 did not end"
+    sleep 0.2
+  done
+}
+
+# esperar_archivo PATH [SECONDS]
+esperar_archivo() {
+  local limite=$(( $(date +%s) + ${2:-20} ))
+  until [ -e "$1" ]; do
+    [ "$(date +%s)" -lt "$limite" ] || fallo "file $1 did not appear"
+    sleep 0.2
+  done
+}
