@@ -86,7 +86,8 @@ public:
         const QByteArray nombre = ruta.toUtf8();
         codigo_ = sqlite3_open_v2(nombre.constData(), &db_, flags, nullptr);
         if (codigo_ != SQLITE_OK) {
-            error_ = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString::fromUtf8(sqlite3_errstr(codigo_));
+            error_ = db_ ? QString::fromUtf8(sqlite3_errmsg(db_))
+                         : QString::fromUtf8(sqlite3_errstr(codigo_));
             Cerrar();
             return false;
         }
@@ -105,7 +106,8 @@ public:
         char* mensaje = nullptr;
         codigo_ = sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &mensaje);
         if (codigo_ != SQLITE_OK) {
-            error_ = mensaje ? QString::fromUtf8(mensaje) : QString::fromUtf8(sqlite3_errstr(codigo_));
+            error_ =
+                mensaje ? QString::fromUtf8(mensaje) : QString::fromUtf8(sqlite3_errstr(codigo_));
             sqlite3_free(mensaje);
             return false;
         }
@@ -120,7 +122,8 @@ public:
     // Records the connection's own description of the last failure.
     void Anotar(int codigo) {
         codigo_ = codigo;
-        error_ = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString::fromUtf8(sqlite3_errstr(codigo));
+        error_ = db_ ? QString::fromUtf8(sqlite3_errmsg(db_))
+                     : QString::fromUtf8(sqlite3_errstr(codigo));
     }
     int UltimoCodigo() const { return codigo_; }
     const QString& UltimoError() const { return error_; }

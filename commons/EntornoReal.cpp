@@ -19,8 +19,9 @@ constexpr qint64 kNoEncontrado = 2;
 bool EsDireccionWeb(const QString& texto) {
     const QUrl url(texto, QUrl::StrictMode);
     const QString esquema = url.scheme().toLower();
-    return url.isValid() && (esquema == QLatin1String("http") || esquema == QLatin1String("https") ||
-                             esquema == QLatin1String("mailto"));
+    return url.isValid() &&
+           (esquema == QLatin1String("http") || esquema == QLatin1String("https") ||
+            esquema == QLatin1String("mailto"));
 }
 } // namespace
 
@@ -35,8 +36,9 @@ qint64 ShellReal::Ejecutar(const LlamadaShell& llamada) {
                    : kNoEncontrado;
     }
     if (info.exists())
-        return QDesktopServices::openUrl(QUrl::fromLocalFile(info.absoluteFilePath())) ? kExito
-                                                                                        : kNoEncontrado;
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(info.absoluteFilePath()))
+                   ? kExito
+                   : kNoEncontrado;
     if (EsDireccionWeb(llamada.archivo))
         return QDesktopServices::openUrl(QUrl(llamada.archivo)) ? kExito : kNoEncontrado;
     return kNoEncontrado;

@@ -12,8 +12,8 @@ namespace comun {
 namespace {
 
 struct Linea {
-    qsizetype inicio;   // first byte of the line
-    qsizetype fin;      // one past the last byte before the line break
+    qsizetype inicio;    // first byte of the line
+    qsizetype fin;       // one past the last byte before the line break
     qsizetype siguiente; // first byte of the next line
 };
 
@@ -42,7 +42,9 @@ std::vector<Linea> PartirLineas(const QByteArray& contenido) {
     return lineas;
 }
 
-bool EsBlanco(char c) { return c == ' ' || c == '\t'; }
+bool EsBlanco(char c) {
+    return c == ' ' || c == '\t';
+}
 
 QByteArray Recortar(const QByteArray& bytes) {
     qsizetype a = 0;
@@ -70,9 +72,9 @@ std::optional<QByteArray> NombreSeccion(const QByteArray& linea) {
 }
 
 struct Posicion {
-    std::optional<size_t> seccion;   // line of the section header
-    std::optional<size_t> clave;     // line of the key inside it
-    size_t ultimaDeSeccion = 0;      // last non-blank line of the section
+    std::optional<size_t> seccion; // line of the section header
+    std::optional<size_t> clave;   // line of the key inside it
+    size_t ultimaDeSeccion = 0;    // last non-blank line of the section
 };
 
 Posicion Localizar(const QByteArray& contenido, const std::vector<Linea>& lineas,
@@ -105,7 +107,8 @@ Posicion Localizar(const QByteArray& contenido, const std::vector<Linea>& lineas
 QByteArray LineaClave(const QString& clave, const QString& valor) {
     QString limpio = valor;
     // A line break inside a value would split the file's structure.
-    limpio.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    limpio.replace(QLatin1Char('\r'), QLatin1Char(' '))
+        .replace(QLatin1Char('\n'), QLatin1Char(' '));
     return clave.toUtf8() + '=' + limpio.toUtf8();
 }
 
@@ -210,8 +213,7 @@ QString ArchivoIni::LeerIni(const QString& seccion, const QString& clave,
     return BufferIni.left(LargoIni);
 }
 
-qint16 ArchivoIni::LeerIniEntero(const QString& seccion, const QString& clave,
-                                 qint16 porDefecto) {
+qint16 ArchivoIni::LeerIniEntero(const QString& seccion, const QString& clave, qint16 porDefecto) {
     return ConvertirEntero16(LeerIni(seccion, clave, QString::number(porDefecto)))
         .value_or(porDefecto);
 }

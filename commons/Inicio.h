@@ -32,8 +32,8 @@ class GuardiaInicio {
 public:
     enum class Resultado {
         Continuar,
-        OtraInstancia,  // end silently
-        SinAnfitrion,   // the message was shown; end
+        OtraInstancia, // end silently
+        SinAnfitrion,  // the message was shown; end
     };
 
     Resultado Pasar(const Entorno& entorno, const QString& nombreEjecutable, bool unaInstancia);

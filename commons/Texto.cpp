@@ -49,6 +49,8 @@ QString TextoVisible(const QString& texto) {
     return visible;
 }
 
-QString Nativo(const QString& ruta) { return QDir::toNativeSeparators(ruta); }
+QString Nativo(const QString& ruta) {
+    return QDir::toNativeSeparators(ruta);
+}
 
 } // namespace comun

@@ -13,7 +13,8 @@ QPoint PosicionVisible(QPoint deseada, QSize tamano, QPoint porDefecto) {
     const QRect ventana(deseada, tamano.expandedTo(QSize(1, 1)));
     for (const QScreen* pantalla : pantallas) {
         const QRect comun = pantalla->availableGeometry().intersected(ventana);
-        if (comun.width() >= qMin(40, ventana.width()) && comun.height() >= qMin(20, ventana.height()))
+        if (comun.width() >= qMin(40, ventana.width()) &&
+            comun.height() >= qMin(20, ventana.height()))
             return deseada;
     }
     return porDefecto;

@@ -6,8 +6,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <csignal>
 
 using namespace comun;
 
@@ -38,6 +41,8 @@ private slots:
     void guardiaSegundaInstancia();
     void ayudaPrefiereElChm();
     void textoVisibleRompeEnRetorno();
+    void archivoHostil();
+    void escrituraMatadaDejaArchivoEntero();
 };
 
 void TstComun::lecturaComoLasFuncionesDePerfil() {
@@ -51,7 +56,7 @@ void TstComun::lecturaComoLasFuncionesDePerfil() {
                            "[Otra]\n"
                            "Sin igual\n"
                            "Clave=x\n";
-    QCOMPARE(BuscarValorIni(ini, "Posicion", "ReIzda"), QString("1200")); // first key wins
+    QCOMPARE(BuscarValorIni(ini, "Posicion", "ReIzda"), QString("1200"));    // first key wins
     QCOMPARE(BuscarValorIni(ini, "POSICION", "rearriba"), QString("  45 ")); // quotes only
     QVERIFY(!BuscarValorIni(ini, "Posicion", "CaIzda")); // second section is not read
     QCOMPARE(BuscarValorIni(ini, "otra", "clave"), QString("x"));
@@ -76,8 +81,9 @@ void TstComun::valorLargoCortadoA99() {
 void TstComun::escrituraConservaLoAjeno() {
     QTemporaryDir dir;
     const QString ruta = dir.filePath("Vemora.INI");
-    const QByteArray original = "# host's own\n[Vemora]\nIdioma=ES\n\n[Posicion]\r\nReIzda=1\r\n\r\n"
-                                "[Final]\nX=1";
+    const QByteArray original =
+        "# host's own\n[Vemora]\nIdioma=ES\n\n[Posicion]\r\nReIzda=1\r\n\r\n"
+        "[Final]\nX=1";
     Escribir(ruta, original);
     ArchivoIni archivo(ruta);
     QVERIFY(archivo.EscribirIni("posicion", "REIZDA", "330"));
@@ -115,8 +121,13 @@ void TstComun::numerosDe16Bits() {
 }
 
 void TstComun::codificacionDeValores() {
-    QCOMPARE(BuscarValorIni("[A]\r\nB=Espa\xf1" "a\r\n", "A", "B"), QString::fromUtf8("España"));
-    QCOMPARE(BuscarValorIni("\xEF\xBB\xBF[A]\r\nB=Espa\xc3\xb1" "a\r\n", "A", "B"),
+    QCOMPARE(BuscarValorIni("[A]\r\nB=Espa\xf1"
+                            "a\r\n",
+                            "A", "B"),
+             QString::fromUtf8("España"));
+    QCOMPARE(BuscarValorIni("\xEF\xBB\xBF[A]\r\nB=Espa\xc3\xb1"
+                            "a\r\n",
+                            "A", "B"),
              QString::fromUtf8("España"));
     QCOMPARE(DecodificarCp1252("\x80\x96"), QString::fromUtf8("€–"));
     QCOMPARE(PonerValorIni("", "A", "B", "l1\r\nl2"), QByteArray("[A]\r\nB=l1  l2\r\n"));
@@ -133,7 +144,8 @@ void TstComun::guardiaSinAnfitrion() {
     QTemporaryDir dir;
     auto e = CrearEntornoGrabado(dir.path());
     GuardiaInicio guardia;
-    QCOMPARE(guardia.Pasar(e.entorno, "Rendalio.exe", true), GuardiaInicio::Resultado::SinAnfitrion);
+    QCOMPARE(guardia.Pasar(e.entorno, "Rendalio.exe", true),
+             GuardiaInicio::Resultado::SinAnfitrion);
     QCOMPARE(e.dialogos->mensajes.size(), 1);
     QCOMPARE(e.dialogos->mensajes[0].titulo, kTituloSinAnfitrion);
     QCOMPARE(e.dialogos->mensajes[0].texto,
@@ -154,11 +166,13 @@ void TstComun::guardiaSegundaInstancia() {
     QVERIFY(ProgramaEnMarcha(e.entorno, "Rendalio.exe"));
     QVERIFY(!ProgramaEnMarcha(e.entorno, "Brivolar.exe"));
     GuardiaInicio segunda;
-    QCOMPARE(segunda.Pasar(e.entorno, "Rendalio.exe", true), GuardiaInicio::Resultado::OtraInstancia);
+    QCOMPARE(segunda.Pasar(e.entorno, "Rendalio.exe", true),
+             GuardiaInicio::Resultado::OtraInstancia);
     GuardiaInicio hermano; // another program of the suite may run beside it
     QCOMPARE(hermano.Pasar(e.entorno, "Brivolar.exe", true), GuardiaInicio::Resultado::Continuar);
     GuardiaInicio asistente; // the wizard does not ask for a single instance
-    QCOMPARE(asistente.Pasar(e.entorno, "Rendalio.exe", false), GuardiaInicio::Resultado::Continuar);
+    QCOMPARE(asistente.Pasar(e.entorno, "Rendalio.exe", false),
+             GuardiaInicio::Resultado::Continuar);
     QVERIFY(e.dialogos->mensajes.isEmpty());
     QVERIFY(!QFile::exists(dir.filePath("Vemora.INI")));
 }
@@ -181,6 +195,75 @@ void TstComun::textoVisibleRompeEnRetorno() {
     QCOMPARE(Px(6000), 400);
     QCOMPARE(Px(5595), 373);
     QCOMPARE(RectTwips(240, 1800, 435, 555), QRect(16, 120, 29, 37));
+}
+
+void TstComun::archivoHostil() {
+    // What users' files really hold: garbage, NULs, a byte-order mark, CR-only and mixed
+    // line ends, duplicates, keys without "=", huge values, numbers out of range.
+    static const char kInicio[] =
+        "\xEF\xBB\xBF\x01\xff\xfe garbage\0\0\r[Posicion]\rReIzda=70000\n"
+        "ReArriba=-12\r\nSinIgual\r\n[posicion]\nReIzda=5\n[Opciones]\nSonido=";
+    static const char kFin[] = "\r\n[Opciones]\nSonido=0\n\0\x80\x81";
+    QByteArray hostil(kInicio, sizeof(kInicio) - 1);
+    hostil += QByteArray(10000, 'x') + QByteArray(kFin, sizeof(kFin) - 1);
+    QTemporaryDir dir;
+    const QString ruta = dir.filePath("Vemora.INI");
+    Escribir(ruta, hostil);
+    ArchivoIni archivo(ruta);
+    QCOMPARE(archivo.LeerIniEntero("Posicion", "ReIzda", 330), qint16(330)); // out of range
+    QCOMPARE(archivo.LeerIniEntero("Posicion", "ReArriba", 330), qint16(-12));
+    QCOMPARE(archivo.LeerIni("Opciones", "Sonido", "1"), QString(99, QLatin1Char('x')));
+    QCOMPARE(archivo.LeerIni("Posicion", "SinIgual", "d"), QString("d"));
+    QVERIFY(archivo.EscribirIni("Posicion", "ReIzda", "330"));
+    QByteArray esperado = hostil;
+    esperado.replace("ReIzda=70000", "ReIzda=330");
+    QCOMPARE(Leer(ruta), esperado);
+
+    // Seeded random files: a write of one key never touches a byte outside its line.
+    QRandomGenerator azar(20261207);
+    static const char kAlfabeto[] = "[]=\r\n \"abcPOSICIONposicion\xc3\xb1\x00\t;";
+    const QByteArray alfabeto(kAlfabeto, sizeof(kAlfabeto) - 1);
+    for (int vuelta = 0; vuelta < 2000; ++vuelta) {
+        QByteArray contenido;
+        const int largo = int(azar.bounded(200));
+        for (int i = 0; i < largo; ++i)
+            contenido += alfabeto[int(azar.bounded(int(alfabeto.size())))];
+        const QByteArray escrito = PonerValorIni(contenido, "posicion", "a", "v");
+        QCOMPARE(BuscarValorIni(escrito, "Posicion", "A"), QString("v"));
+        qsizetype p = 0;
+        while (p < contenido.size() && p < escrito.size() && contenido[p] == escrito[p])
+            ++p;
+        qsizetype s = 0;
+        while (s < contenido.size() - p && s < escrito.size() - p &&
+               contenido[contenido.size() - 1 - s] == escrito[escrito.size() - 1 - s])
+            ++s;
+        const QByteArray quitado = contenido.mid(p, contenido.size() - p - s);
+        QVERIFY2(!quitado.contains('\n') && !quitado.contains('\r'), contenido.toHex().constData());
+    }
+}
+
+void TstComun::escrituraMatadaDejaArchivoEntero() {
+    QTemporaryDir dir;
+    const QString ruta = dir.filePath("Vemora.INI");
+    QByteArray base = "[Vemora]\r\n";
+    for (int i = 0; i < 20000; ++i)
+        base += "Clave" + QByteArray::number(i) + "=" + QByteArray(40, 'v') + "\r\n";
+    base += "[Posicion]\r\nReIzda=1111\r\n[Final]\r\nX=1\r\n";
+    Escribir(ruta, base);
+    QByteArray otro = base;
+    otro.replace("ReIzda=1111", "ReIzda=2222");
+    for (int vuelta = 0; vuelta < 5; ++vuelta) {
+        QFile::remove(ruta + ".listo");
+        QProcess escritor;
+        escritor.start(ESCRITOR_INI, {ruta});
+        QVERIFY(escritor.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(ruta + ".listo"), 10000);
+        QTest::qWait(int(QRandomGenerator::global()->bounded(5, 60)));
+        ::kill(pid_t(escritor.processId()), SIGKILL);
+        QVERIFY(escritor.waitForFinished());
+        const QByteArray queda = Leer(ruta);
+        QVERIFY2(queda == base || queda == otro, "the settings file was left half-written");
+    }
 }
 
 QTEST_MAIN(TstComun)
