@@ -1,0 +1,244 @@
+#include "FrmMain.h"
+
+#include "Arte.h"
+#include "Instalacion.h"
+#include "Tabla.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QMenu>
+#include <QScreen>
+#include <QTimer>
+#include <QToolButton>
+#include <QUrl>
+
+// The static library's resources must be registered by hand, outside any namespace.
+static void RegistrarArteActualizar() {
+    Q_INIT_RESOURCE(updater);
+}
+
+namespace updater {
+
+const QString kTituloSinNavegador = QStringLiteral("Error. Consulte la ayuda.");
+const QString kTextoSinNavegador =
+    QStringLiteral("No se encontró el navegador\rpara abrir las páginas...");
+const QString FrmSinBandeja::kTitulo = QStringLiteral("Brivolar programas");
+
+namespace {
+// Pictures of ImgIco by index; the empty ones belong to items without a picture.
+const std::array<const char*, 18> kDibujos = {
+    "ayuda",   nullptr,   nullptr,  "noctavo",  "poemarex", "custodex",
+    "numerax", "apuntex", "tempux", "resguax",  "cantrix",  "cerrox",
+    "probex",  "vemora",  nullptr,  "botonweb", "web",      "salir",
+};
+
+QIcon Dibujo(const char* nombre, int lado) {
+    return launcher::IconoSvg(QStringLiteral(":/updater/%1.svg").arg(QLatin1String(nombre)),
+                              QSize(lado, lado));
+}
+
+// The host name of the maker's web site: the caption of the web-site item.
+QString NombreSitio() {
+    return QUrl(launcher::kDireccionWeb).host();
+}
+} // namespace
+
+FrmSinBandeja::FrmSinBandeja(const QIcon& icono, QMenu* menu)
+    : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowCloseButtonHint) {
+    setWindowTitle(kTitulo);
+    setWindowIcon(icono);
+    auto* capa = new QHBoxLayout(this);
+    capa->setContentsMargins(4, 4, 4, 4);
+    CmdMenu = new QToolButton(this);
+    CmdMenu->setIcon(icono);
+    CmdMenu->setIconSize(QSize(32, 32));
+    CmdMenu->setText(QStringLiteral("Brivolar"));
+    CmdMenu->setToolTip(kTipIcono);
+    CmdMenu->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    CmdMenu->setPopupMode(QToolButton::InstantPopup);
+    CmdMenu->setMenu(menu);
+    capa->addWidget(CmdMenu);
+    adjustSize();
+    setFixedSize(sizeHint());
+    // Top right corner of the screen, near where the notification area would be.
+    if (const QScreen* pantalla = QGuiApplication::primaryScreen()) {
+        const QRect zona = pantalla->availableGeometry();
+        move(zona.right() - width() - 16, zona.top() + 16);
+    }
+}
+
+void FrmSinBandeja::closeEvent(QCloseEvent* e) {
+    e->accept();
+    emit cerrada();
+}
+
+FrmMain::FrmMain(const comun::Entorno& entorno, QString rutaEjecutable, QWidget* padre)
+    : QWidget(padre), entorno_(entorno), rutaEjecutable_(std::move(rutaEjecutable)) {
+    RegistrarArteActualizar();
+    launcher::CargarArte();
+    setWindowTitle(QStringLiteral("Brivolar"));
+    for (int i = 0; i < int(kDibujos.size()); ++i) {
+        if (kDibujos[i])
+            ImgIco[i] = Dibujo(kDibujos[i], 16);
+    }
+    setWindowIcon(Dibujo("icono", 32));
+    lanzador_ = std::make_unique<launcher::Lanzador>(entorno_, Ini, launcher::kDireccionWeb);
+    CrearMenu();
+
+    TmrEliminar = new QTimer(this);
+    TmrEliminar->setInterval(kIntervaloEliminar);
+    TmrEliminar->setSingleShot(true);
+    connect(TmrEliminar, &QTimer::timeout, this, &FrmMain::TmrEliminar_Timer);
+
+    Icono = new QSystemTrayIcon(windowIcon(), this);
+    Icono->setToolTip(kTipIcono);
+    connect(Icono, &QSystemTrayIcon::activated, this, &FrmMain::Icono_Activated);
+}
+
+FrmMain::~FrmMain() {
+    delete VentanaSinBandeja;
+    delete mnuMenu;
+}
+
+void FrmMain::CrearMenu() {
+    // Parentless: a menu owned by a window that is never shown would inherit its
+    // hidden state on some platforms; it is deleted with the form.
+    mnuMenu = new QMenu(QStringLiteral("Menu"));
+    const auto& tabla = TablaActualizar();
+    mnuAyuda = mnuMenu->addAction(QStringLiteral("Mostrar AYUDA"), this, &FrmMain::mnuAyuda_Click);
+    mnuCarpetas = mnuMenu->addMenu(QStringLiteral("Selec. carpeta"));
+    for (int i = 0; i < kFilasHermanos; ++i) {
+        mnuSelec[i] =
+            mnuCarpetas->addAction(tabla[i].tituloMenu, this, [this, i] { mnuSelec_Click(i); });
+    }
+    mnuMenu->addSeparator();
+    for (int i = 0; i < int(mnuBrivolar.size()); ++i) {
+        mnuBrivolar[i] =
+            mnuMenu->addAction(tabla[i].tituloMenu, this, [this, i] { mnuBrivolar_Click(i); });
+    }
+    mnuMenu->addSeparator();
+    mnuBWeb = mnuMenu->addAction(QStringLiteral("Botón Web"), this, &FrmMain::mnuBWeb_Click);
+    mnuWeb = mnuMenu->addAction(NombreSitio(), this, &FrmMain::mnuWeb_Click);
+    mnuSalir = mnuMenu->addAction(QStringLiteral("SALIR"), this, &FrmMain::mnuSalir_Click);
+}
+
+bool FrmMain::Form_Load() {
+    if (!guardia_.TomarInstancia(entorno_, QFileInfo(rutaEjecutable_).fileName()))
+        return false;
+    RutaPrograma = comun::ObtenerRutaPrograma(entorno_.carpeta);
+    Browser = descubrirNavegador ? descubrirNavegador() : Navegador{};
+    if (!comun::GuardiaInicio::ComprobarAnfitrion(entorno_))
+        return false;
+    Ini.RutaIni = RutaPrograma + QStringLiteral("Vemora.INI");
+    LeerDirecciones();
+    if (!VersionInstalada(Ini)) {
+        InstalarLanzador(entorno_, Ini, RutaPrograma, rutaEjecutable_);
+        return false;
+    }
+    TmrEliminar->start();
+    IniciarBandeja();
+    return true;
+}
+
+void FrmMain::LeerDirecciones() {
+    Direcciones.clear();
+    for (int i = 0; i < kPaginasWeb; ++i)
+        Direcciones.append(Ini.LeerIni(kSeccionWeb, QString::number(i), launcher::kDireccionWeb));
+}
+
+void FrmMain::IniciarBandeja() {
+    PonerDibujosMenu();
+    if (hayBandeja && hayBandeja()) {
+        Icono->show();
+    } else {
+        VentanaSinBandeja = new FrmSinBandeja(windowIcon(), mnuMenu);
+        connect(VentanaSinBandeja, &FrmSinBandeja::cerrada, this, &FrmMain::Form_Unload);
+        VentanaSinBandeja->show();
+    }
+    hide();
+}
+
+void FrmMain::PonerDibujosMenu() {
+    const auto elementos = mnuMenu->actions();
+    for (int posicion = 0; posicion < elementos.size() && posicion < int(ImgIco.size()); ++posicion)
+        elementos[posicion]->setIcon(ImgIco[posicion]);
+    const auto carpetas = mnuCarpetas->actions();
+    for (int posicion = 0; posicion < carpetas.size(); ++posicion)
+        carpetas[posicion]->setIcon(ImgIco[posicion + 3]);
+}
+
+void FrmMain::Form_Unload() {
+    if (terminado_)
+        return;
+    terminado_ = true;
+    TmrEliminar->stop();
+    mnuMenu->hide();
+    Icono->hide();
+    if (VentanaSinBandeja) {
+        VentanaSinBandeja->disconnect(this);
+        VentanaSinBandeja->hide();
+    }
+    emit ProgramaTerminado();
+}
+
+void FrmMain::Icono_Activated(QSystemTrayIcon::ActivationReason razon) {
+    switch (razon) {
+    case QSystemTrayIcon::Trigger:
+    case QSystemTrayIcon::Context:
+        mnuMenu->popup(QCursor::pos());
+        break;
+    case QSystemTrayIcon::DoubleClick:
+        Form_Unload();
+        break;
+    default:
+        break;
+    }
+}
+
+void FrmMain::mnuAyuda_Click() {
+    comun::AbrirAyuda(entorno_, kPaginaAyuda);
+}
+
+void FrmMain::mnuSelec_Click(int indice) {
+    if (indice >= 0 && indice < kFilasHermanos)
+        lanzador_->Localizar(FilaCarpeta(indice), this);
+}
+
+void FrmMain::mnuBrivolar_Click(int indice) {
+    if (indice >= 0 && indice < TablaActualizar().size())
+        lanzador_->Lanzar(TablaActualizar()[indice], this);
+}
+
+void FrmMain::mnuBWeb_Click() {
+    if (Browser.falta) {
+        entorno_.dialogos->Critico(kTituloSinNavegador, kTextoSinNavegador);
+        return;
+    }
+    for (int i = 0; i < Direcciones.size(); ++i) {
+        const QString abrir = Ini.LeerIni(kSeccionWeb, QStringLiteral("Abrir") + QString::number(i),
+                                          QStringLiteral("1"));
+        // The address is the browser's one argument: a value that starts like an
+        // option would be taken as one, so it is no page to open.
+        if (abrir == QStringLiteral("1") && !Direcciones[i].startsWith(QLatin1Char('-')))
+            entorno_.shell->Ejecutar(
+                {QStringLiteral("open"), Browser.ruta, {Direcciones[i]}, QString()});
+    }
+}
+
+void FrmMain::mnuWeb_Click() {
+    entorno_.shell->Ejecutar({QString(), launcher::kDireccionWeb, {}, QString()});
+}
+
+void FrmMain::TmrEliminar_Timer() {
+    TmrEliminar->stop();
+    if (EliminarInstalador(RutaPrograma, rutaEjecutable_))
+        return;
+    entorno_.dialogos->Informacion(kTituloYaActualizado, kTextoYaActualizado);
+    Form_Unload();
+}
+
+} // namespace updater
