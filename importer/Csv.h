@@ -1,0 +1,58 @@
+#pragma once
+
+// Reading of the exported address book "Datos.csv", kept apart from the database and
+// the window: plain text in, record lines and field values out.
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+#include <array>
+#include <optional>
+
+namespace importer {
+
+// The file's lines as sequential input gives them: a line ends at CR+LF, CR or LF;
+// the break after the last line does not make one more (empty) line.
+QStringList LineasArchivo(QStringView texto);
+
+// Regroups the file's lines into record lines. A quoted value that goes on past the end
+// of a line joins the next line with one space; every other line ends its record.
+// Lines are joined with CR+LF and the result is cut at CR+LF only, so a text with no
+// lines still gives one (empty) record line, the header.
+QStringList ReagruparRegistros(const QStringList& lineas);
+
+// Both steps together, from the decoded file text.
+QStringList RegistrosDeTexto(QStringView texto);
+
+// The separator is the seventh character of the header, which starts with "Nombre";
+// none when the header is shorter.
+std::optional<QChar> SeparadorDeCabecera(QStringView cabecera);
+
+// One contact line cut into its ten leading values and the rest (the notes).
+struct CamposContacto {
+    std::array<QString, 10> valores; // quotes dropped from a value that begins with one
+    QString notas;                   // everything after the tenth separator, unchanged
+};
+
+struct Particion {
+    std::optional<CamposContacto> campos;
+    int campoSinSeparador = 0; // 1..10: the field whose separator was missing
+};
+
+// Separators inside quotes do not count; the quote count runs over the whole line.
+Particion PartirContacto(QStringView linea, std::optional<QChar> separador);
+
+// The values as the table Datos receives them.
+struct FilaDatos {
+    QString clave; // the name in capitals, before "?" stands in for an empty one
+    QString Nombre, Email, Direccion, Telefono, Celular, Url, Notas;
+};
+
+FilaDatos ComponerFila(const CamposContacto& campos);
+
+// The matching key of a name: capitals, accented letters included.
+inline QString ClaveNombre(const QString& nombre) {
+    return nombre.toUpper();
+}
+
+} // namespace importer

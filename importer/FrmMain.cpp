@@ -1,0 +1,389 @@
+#include "FrmMain.h"
+
+#include "Csv.h"
+#include "Paginas.h"
+#include "Texto.h"
+#include "Trasvase.h"
+#include "Twips.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScreen>
+
+// The artwork lives in this static library; its resources are registered by hand.
+static void IniciarRecursos() {
+    Q_INIT_RESOURCE(recursos);
+}
+
+namespace importer {
+
+using comun::Px;
+using comun::RectTwips;
+
+namespace {
+const QString kSiguiente = QStringLiteral("&Siguiente ->");
+const QString kCopiaSeg = QStringLiteral("&Copia Seg.");
+const QString kTrasvolo = QStringLiteral("&TRASVOLO");
+const QString kTerminar = QStringLiteral("&TERMINAR");
+const QString kTituloCopia = QStringLiteral("ERROR AL GENERAR COPIA SEG.");
+const QString kTituloImportacion = QStringLiteral("ERROR AL TRASVOLO DATOS.");
+
+// The hand-shaped pointer of the buttons and the help spot, drawn at the screen's ratio.
+QCursor CursorMano() {
+    static const QCursor cursor = [] {
+        QSvgRenderer dibujo(QStringLiteral(":/importer/mano.svg"));
+        const qreal ratio =
+            qGuiApp->primaryScreen() ? qGuiApp->primaryScreen()->devicePixelRatio() : 1.0;
+        QPixmap imagen(QSize(32, 32) * ratio);
+        imagen.fill(Qt::transparent);
+        {
+            QPainter pintor(&imagen);
+            dibujo.render(&pintor);
+        }
+        imagen.setDevicePixelRatio(ratio);
+        return QCursor(imagen, 11, 1);
+    }();
+    return cursor;
+}
+
+QFont LetraSansSerif(qreal puntos) {
+    QFont letra(QStringLiteral("MS Sans Serif"));
+    letra.setStyleHint(QFont::SansSerif);
+    letra.setPointSizeF(puntos);
+    letra.setBold(true);
+    return letra;
+}
+
+// Colours are kept as the programs write them, red in the low byte.
+QColor ColorDeValor(quint32 valor) {
+    return QColor(int(valor & 0xFF), int((valor >> 8) & 0xFF), int((valor >> 16) & 0xFF));
+}
+
+QPushButton* CrearBoton(QWidget* padre, const QString& caption, QRect lugar) {
+    auto* boton = new QPushButton(caption, padre);
+    boton->setGeometry(lugar);
+    boton->setFont(LetraSansSerif(9.75));
+    boton->setCursor(CursorMano());
+    QPalette colores = boton->palette();
+    colores.setColor(QPalette::Button, Qt::white);
+    boton->setPalette(colores);
+    boton->setAutoDefault(false);
+    return boton;
+}
+} // namespace
+
+// ---- ZonaActiva / Imagen ------------------------------------------------------------
+
+ZonaActiva::ZonaActiva(QWidget* padre) : QWidget(padre) {
+    setMouseTracking(true);
+}
+
+void ZonaActiva::mousePressEvent(QMouseEvent* evento) {
+    if (evento->button() == Qt::LeftButton)
+        pulsada_ = true;
+}
+
+void ZonaActiva::mouseReleaseEvent(QMouseEvent* evento) {
+    const bool dentro = rect().contains(evento->position().toPoint());
+    if (evento->button() == Qt::LeftButton && pulsada_ && dentro)
+        emit Click();
+    pulsada_ = false;
+}
+
+void ZonaActiva::mouseMoveEvent(QMouseEvent*) {
+    emit MouseMove();
+}
+
+Imagen::Imagen(const QString& recurso, QWidget* padre) : QWidget(padre), dibujo_(recurso) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void Imagen::paintEvent(QPaintEvent*) {
+    QPainter pintor(this);
+    pintor.setRenderHint(QPainter::Antialiasing);
+    dibujo_.render(&pintor, QRectF(rect()));
+}
+
+// ---- FrmMain ---------------------------------------------------------------------------
+
+FrmMain::FrmMain(comun::Entorno entorno, QWidget* padre)
+    : QWidget(padre), entorno_(std::move(entorno)),
+      fondo_((IniciarRecursos(), QStringLiteral(":/importer/fondo.svg"))) {
+    setWindowTitle(QStringLiteral("Asistente para trasvolo datos de la libreta de direcciones..."));
+    setWindowIcon(QIcon(QStringLiteral(":/importer/icono.svg")));
+    setFixedSize(comun::TamTwips(6000, 4485));
+    setMouseTracking(true);
+
+    ImgSel = new Imagen(QStringLiteral(":/importer/seleccion.svg"), this);
+    ImgSel->setGeometry(RectTwips(120, 90, 495, 585));
+    ImgSel->hide();
+
+    ImgAyuda = new ZonaActiva(this);
+    ImgAyuda->setGeometry(RectTwips(120, 120, 495, 495));
+    ImgAyuda->setToolTip(QStringLiteral("Mostrar AYUDA..."));
+    ImgAyuda->setCursor(CursorMano());
+    connect(ImgAyuda, &ZonaActiva::Click, this, &FrmMain::ImgAyuda_Click);
+    connect(ImgAyuda, &ZonaActiva::MouseMove, this, &FrmMain::ImgAyuda_MouseMove);
+
+    LblDetalles = new comun::Etiqueta(this);
+    LblDetalles->move(Px(600), Px(970));
+    LblDetalles->setFont(LetraSansSerif(9.75));
+    LblDetalles->setAttribute(Qt::WA_TranslucentBackground);
+    PonerColorDetalles(0);
+
+    LblEstado = new comun::Etiqueta(this);
+    LblEstado->move(Px(960), Px(4110));
+    LblEstado->setFont(LetraSansSerif(8.25));
+    LblEstado->setAttribute(Qt::WA_TranslucentBackground);
+
+    CmdAtras = CrearBoton(this, QStringLiteral("<-"), RectTwips(2760, 4000, 495, 375));
+    CmdAtras->hide();
+    CmdSiguiente = CrearBoton(this, kSiguiente, RectTwips(3360, 4000, 1575, 375));
+    CmdSiguiente->setDefault(true);
+    connect(CmdAtras, &QPushButton::clicked, this, &FrmMain::CmdAtras_Click);
+    connect(CmdSiguiente, &QPushButton::clicked, this, &FrmMain::CmdSiguiente_Click);
+
+    // Only the buttons take the focus; Next comes first.
+    setTabOrder(CmdSiguiente, CmdAtras);
+    CmdSiguiente->setFocus();
+}
+
+bool FrmMain::Form_Load() {
+    // Several copies of the wizard may run side by side.
+    if (guardia_.Pasar(entorno_, QStringLiteral("Trasvolo.exe"), false) !=
+        comun::GuardiaInicio::Resultado::Continuar)
+        return false;
+    RutaPrograma = comun::ObtenerRutaPrograma(entorno_.carpeta);
+    PasoActual = 0;
+    LblEstado->PonerCaption(QStringLiteral("Paso 0 de 10..."));
+    LblEstado->adjustSize();
+    MostrarPaso();
+    return true;
+}
+
+void FrmMain::PonerEstadoPaso() {
+    LblEstado->PonerCaption(QStringLiteral("Paso %1 de 10...").arg(PasoActual));
+    LblEstado->adjustSize();
+}
+
+void FrmMain::CmdSiguiente_Click() {
+    if (terminado_)
+        return;
+    if (PasoActual == 10) {
+        close();
+        return;
+    }
+    ++PasoActual;
+    PonerEstadoPaso();
+    MostrarPaso();
+}
+
+void FrmMain::CmdAtras_Click() {
+    if (terminado_)
+        return;
+    --PasoActual;
+    PonerEstadoPaso();
+    MostrarPaso();
+}
+
+void FrmMain::ImgAyuda_Click() {
+    ultimoShell_ = comun::AbrirAyuda(entorno_, QStringLiteral("Ayuda/Trasvolo.htm"));
+}
+
+void FrmMain::ImgAyuda_MouseMove() {
+    if (ImgSel->isHidden())
+        ImgSel->show();
+}
+
+void FrmMain::Form_MouseMove() {
+    if (!ImgSel->isHidden())
+        ImgSel->hide();
+}
+
+void FrmMain::PonerColorDetalles(quint32 color) {
+    colorDetalles_ = color;
+    QPalette colores = LblDetalles->palette();
+    colores.setColor(QPalette::WindowText, ColorDeValor(color));
+    LblDetalles->setPalette(colores);
+}
+
+void FrmMain::MostrarPaso() {
+    const int paso = PasoActual;
+    if (paso < 0 || paso > 10)
+        return;
+    switch (paso) {
+    case 0:
+        if (!CmdAtras->isHidden())
+            CmdAtras->hide();
+        break;
+    case 1:
+        if (CmdAtras->isHidden())
+            CmdAtras->show();
+        // The system's address book; where it does not exist nothing is reported and the
+        // page tells the user how to open it by hand.
+        ultimoShell_ = entorno_.shell->Ejecutar(
+            {QString(), QStringLiteral("wab.exe"), {}, QStringLiteral("c:\\")});
+        break;
+    case 7:
+        CmdSiguiente->setText(kSiguiente);
+        PonerColorDetalles(0);
+        break;
+    case 8:
+        CmdSiguiente->setText(kCopiaSeg);
+        PonerColorDetalles(0xFF0000);
+        break;
+    case 9:
+        PonerColorDetalles(0);
+        break;
+    case 10:
+        IncluirDatos();
+        // A failed import has gone back to step 9; Back or close may have been pressed
+        // while it ran.
+        if (PasoActual != 10 || terminado_)
+            return;
+        CmdSiguiente->setText(kTerminar);
+        break;
+    default:
+        break;
+    }
+    LblDetalles->PonerCaption(TextoPagina(paso, RutaPrograma));
+    LblDetalles->adjustSize();
+    if (paso == 9) {
+        if (CmdSiguiente->text() == kCopiaSeg)
+            HacerCopia();
+        CmdSiguiente->setText(kTrasvolo);
+    }
+}
+
+void FrmMain::HacerCopia() {
+    RutaDatos = RutaPrograma + QStringLiteral("Vemora.dat");
+    RutaCopia = RutaPrograma + QStringLiteral("DatosAnt.bak");
+    const QString error = HacerCopiaSeguridad(RutaDatos, RutaCopia);
+    if (!error.isEmpty())
+        entorno_.dialogos->Critico(kTituloCopia, error);
+}
+
+void FrmMain::FalloImportacion(const QString& descripcion) {
+    entorno_.dialogos->Critico(kTituloImportacion, descripcion);
+    CmdAtras_Click();
+}
+
+void FrmMain::IncluirDatos() {
+    // First phase: the whole file, regrouped into one line per record.
+    const QString rutaCsv = RutaPrograma + QStringLiteral("Datos.csv");
+    QFile archivo(rutaCsv);
+    if (!archivo.open(QIODevice::ReadOnly)) {
+        FalloImportacion(archivo.exists()
+                             ? QStringLiteral("No se puede leer el archivo «%1».").arg(rutaCsv)
+                             : QStringLiteral("No se encuentra el archivo «%1».").arg(rutaCsv));
+        return;
+    }
+    const QByteArray bytes = archivo.readAll();
+    const bool leido = archivo.error() == QFileDevice::NoError;
+    archivo.close();
+    if (!leido) {
+        FalloImportacion(QStringLiteral("No se puede leer el archivo «%1».").arg(rutaCsv));
+        return;
+    }
+    const QStringList registros = RegistrosDeTexto(comun::DecodificarTexto(bytes));
+
+    // Second phase: the host's table, held exclusively until the import ends.
+    Trasvase tabla;
+    if (!tabla.Abrir(RutaPrograma + QStringLiteral("Vemora.dat"))) {
+        FalloImportacion(tabla.Error());
+        return;
+    }
+
+    // Third phase: one contact per record line. Everything read so far is committed
+    // before the window gets to run its events (Back, close) and before a failure is
+    // reported, so those always find the same contacts stored.
+    const qsizetype total = registros.size() - 1;
+    const std::optional<QChar> separador = SeparadorDeCabecera(registros.first());
+    const auto ponerProgreso = [this, total](qsizetype k) {
+        LblEstado->PonerCaption(QStringLiteral("Datos: %1 de %2").arg(k).arg(total));
+        LblEstado->adjustSize();
+    };
+    QElapsedTimer reloj;
+    for (qsizetype k = 1; k <= total; ++k) {
+        if (k == 1 || reloj.elapsed() >= intervaloEventosMs) {
+            if (!tabla.Confirmar()) {
+                const QString error = tabla.Error();
+                tabla.Cerrar();
+                FalloImportacion(error);
+                return;
+            }
+            QCoreApplication::processEvents();
+            if (terminado_)
+                return; // the wizard is closing; what was read is stored
+            reloj.start();
+            ponerProgreso(k);
+        }
+        const Particion particion = PartirContacto(registros[k], separador);
+        QString error;
+        if (!particion.campos) {
+            error = QStringLiteral("Faltan datos en el contacto %1 de «Datos.csv»: no se "
+                                   "encuentra el separador del campo %2.")
+                        .arg(k)
+                        .arg(particion.campoSinSeparador);
+        } else if (!tabla.Incluir(ComponerFila(*particion.campos))) {
+            error = tabla.Error();
+        }
+        if (!error.isEmpty()) {
+            ponerProgreso(k);
+            if (!tabla.Confirmar())
+                error = tabla.Error();
+            tabla.Cerrar();
+            FalloImportacion(error);
+            return;
+        }
+    }
+    if (total > 0)
+        ponerProgreso(total);
+    if (!tabla.Confirmar()) {
+        const QString error = tabla.Error();
+        tabla.Cerrar();
+        FalloImportacion(error);
+        return;
+    }
+    tabla.Cerrar();
+}
+
+void FrmMain::Form_Unload() {
+    if (terminado_)
+        return;
+    terminado_ = true;
+    ultimoShell_ = entorno_.shell->Ejecutar(
+        {QStringLiteral("open"), RutaPrograma + QStringLiteral("Vemora.exe"), {}, QString()});
+}
+
+void FrmMain::closeEvent(QCloseEvent* evento) {
+    Form_Unload();
+    evento->accept();
+}
+
+void FrmMain::mouseMoveEvent(QMouseEvent*) {
+    Form_MouseMove();
+}
+
+void FrmMain::keyPressEvent(QKeyEvent* evento) {
+    // Enter presses Next wherever the focus is.
+    if (evento->key() == Qt::Key_Return || evento->key() == Qt::Key_Enter) {
+        if (CmdSiguiente->isVisible() && CmdSiguiente->isEnabled())
+            CmdSiguiente->click();
+        return;
+    }
+    QWidget::keyPressEvent(evento);
+}
+
+void FrmMain::paintEvent(QPaintEvent*) {
+    QPainter pintor(this);
+    pintor.setRenderHint(QPainter::Antialiasing);
+    fondo_.render(&pintor, QRectF(rect()));
+}
+
+} // namespace importer

@@ -1,0 +1,102 @@
+#pragma once
+
+#include "Entorno.h"
+#include "Etiqueta.h"
+#include "Inicio.h"
+
+#include <QPushButton>
+#include <QSvgRenderer>
+#include <QWidget>
+
+namespace importer {
+
+// A picture-less hot spot over a part of the background (the help symbol).
+class ZonaActiva : public QWidget {
+    Q_OBJECT
+public:
+    explicit ZonaActiva(QWidget* padre);
+signals:
+    void Click();
+    void MouseMove();
+
+protected:
+    void mousePressEvent(QMouseEvent* evento) override;
+    void mouseReleaseEvent(QMouseEvent* evento) override;
+    void mouseMoveEvent(QMouseEvent* evento) override;
+
+private:
+    bool pulsada_ = false;
+};
+
+// A picture drawn from an SVG of the resources, crisp at any pixel ratio.
+class Imagen : public QWidget {
+    Q_OBJECT
+public:
+    Imagen(const QString& recurso, QWidget* padre);
+
+protected:
+    void paintEvent(QPaintEvent* evento) override;
+
+private:
+    QSvgRenderer dibujo_;
+};
+
+// The wizard: eleven pages moved by Back and Next; step 9 makes the safety copy of
+// Vemora.dat, step 10 merges "Datos.csv" into it; closing starts the host.
+class FrmMain : public QWidget {
+    Q_OBJECT
+public:
+    explicit FrmMain(comun::Entorno entorno, QWidget* padre = nullptr);
+
+    // The start-up (guard, first page). False when the program must end at once.
+    bool Form_Load();
+
+    void CmdSiguiente_Click();
+    void CmdAtras_Click();
+    void ImgAyuda_Click();
+    void ImgAyuda_MouseMove();
+    void Form_MouseMove();
+    void MostrarPaso();
+
+    qint16 PasoActual = 0;
+    QString RutaPrograma;
+    QString RutaDatos;
+    QString RutaCopia;
+
+    comun::Etiqueta* LblDetalles;
+    comun::Etiqueta* LblEstado;
+    QPushButton* CmdAtras;
+    QPushButton* CmdSiguiente;
+    ZonaActiva* ImgAyuda;
+    Imagen* ImgSel;
+
+    // Colour of the page text as 0xBBGGRR.
+    quint32 ColorDetalles() const { return colorDetalles_; }
+    bool Terminado() const { return terminado_; }
+    qint64 UltimoShell() const { return ultimoShell_; }
+    // Milliseconds between two turns of the event loop during the import.
+    int intervaloEventosMs = 30;
+
+protected:
+    void paintEvent(QPaintEvent* evento) override;
+    void closeEvent(QCloseEvent* evento) override;
+    void mouseMoveEvent(QMouseEvent* evento) override;
+    void keyPressEvent(QKeyEvent* evento) override;
+
+private:
+    void Form_Unload();
+    void PonerColorDetalles(quint32 color);
+    void PonerEstadoPaso();
+    void HacerCopia();
+    void IncluirDatos();
+    void FalloImportacion(const QString& descripcion);
+
+    comun::Entorno entorno_;
+    comun::GuardiaInicio guardia_;
+    QSvgRenderer fondo_;
+    quint32 colorDetalles_ = 0;
+    bool terminado_ = false;
+    qint64 ultimoShell_ = 0;
+};
+
+} // namespace importer

@@ -1,0 +1,271 @@
+#include "Trasvase.h"
+
+#include "Esquema.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <limits>
+
+namespace importer {
+
+namespace {
+QString Visible(const QString& ruta) {
+    return QDir::toNativeSeparators(ruta);
+}
+
+QString NoSeEncuentra(const QString& ruta) {
+    return QStringLiteral("No se encuentra el archivo «%1».").arg(Visible(ruta));
+}
+
+const QString kDesbordamiento = QStringLiteral("Desbordamiento.");
+} // namespace
+
+QString DescribirError(int codigo, const QString& mensajeMotor, const QString& ruta) {
+    switch (codigo & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return QStringLiteral("El archivo «%1» está en uso por otro programa.").arg(Visible(ruta));
+    case SQLITE_NOTADB:
+        return QStringLiteral("Contraseña no válida: el archivo «%1» no se puede abrir con la "
+                              "contraseña de la Vemora.")
+            .arg(Visible(ruta));
+    case SQLITE_CANTOPEN:
+        return QFileInfo::exists(ruta)
+                   ? QStringLiteral("No se puede abrir el archivo «%1».").arg(Visible(ruta))
+                   : NoSeEncuentra(ruta);
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        return QStringLiteral("No tiene permiso para escribir en el archivo «%1».")
+            .arg(Visible(ruta));
+    case SQLITE_FULL:
+        return QStringLiteral("El disco está lleno.");
+    case SQLITE_CORRUPT:
+        return QStringLiteral("El archivo «%1» está dañado.").arg(Visible(ruta));
+    case SQLITE_CONSTRAINT: {
+        // The table names each size rule after its field.
+        const QString prefijo = QStringLiteral("CHECK constraint failed: ");
+        if (mensajeMotor.startsWith(prefijo)) {
+            const QString campo = mensajeMotor.mid(prefijo.size()).trimmed();
+            if (campo == QLatin1String("Indice"))
+                return kDesbordamiento;
+            return QStringLiteral("El campo «%1» es demasiado pequeño para aceptar el valor "
+                                  "que se intentó guardar.")
+                .arg(campo);
+        }
+        return QStringLiteral("La tabla «Datos» no acepta el valor: %1").arg(mensajeMotor);
+    }
+    default:
+        break;
+    }
+    if (mensajeMotor.startsWith(QLatin1String("no such table")))
+        return QStringLiteral("No se encuentra la tabla «Datos» en el archivo «%1».")
+            .arg(Visible(ruta));
+    if (mensajeMotor.startsWith(QLatin1String("no such column")))
+        return QStringLiteral("A la tabla «Datos» le falta un campo (%1).").arg(mensajeMotor);
+    return QStringLiteral("Error de la base de datos: %1").arg(mensajeMotor);
+}
+
+QString HacerCopiaSeguridad(const QString& rutaDatos, const QString& rutaCopia) {
+    if (!QFileInfo(rutaDatos).isFile())
+        return NoSeEncuentra(rutaDatos);
+
+    // A shared lock for the time of the copy: nobody writes meanwhile, and a database
+    // held exclusively (the host running, an import under way) is reported as in use.
+    // A file that does not open with the host's password is still copied byte for byte.
+    comun::sql::Conexion lector;
+    if (host::AbrirVemora(lector, rutaDatos, false) && lector.Ejecutar(QStringLiteral("BEGIN"))) {
+        auto lectura = lector.Preparar(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+        const int codigo = lectura.Valida() ? lectura.Paso() : lector.UltimoCodigo();
+        const int base = codigo & 0xff;
+        if (base == SQLITE_BUSY || base == SQLITE_LOCKED)
+            return DescribirError(codigo, lector.UltimoError(), rutaDatos);
+    }
+
+    QFile origen(rutaDatos);
+    if (!origen.open(QIODevice::ReadOnly))
+        return QStringLiteral("No se puede leer el archivo «%1».").arg(Visible(rutaDatos));
+    QSaveFile destino(rutaCopia);
+    if (!destino.open(QIODevice::WriteOnly))
+        return QStringLiteral("No se puede crear el archivo «%1».").arg(Visible(rutaCopia));
+    constexpr qint64 kTrozo = 1 << 20;
+    while (!origen.atEnd()) {
+        const QByteArray trozo = origen.read(kTrozo);
+        if (trozo.isEmpty() && origen.error() != QFileDevice::NoError) {
+            destino.cancelWriting();
+            return QStringLiteral("No se puede leer el archivo «%1».").arg(Visible(rutaDatos));
+        }
+        if (destino.write(trozo) != trozo.size())
+            break; // reported by commit below
+    }
+    if (!destino.commit())
+        return QStringLiteral("No se puede escribir el archivo «%1».").arg(Visible(rutaCopia));
+    return {};
+}
+
+bool Trasvase::Fallo(int codigo) {
+    error_ = DescribirError(codigo, conexion_.UltimoError(), ruta_);
+    return false;
+}
+
+bool Trasvase::Fallo(const QString& descripcion) {
+    error_ = descripcion;
+    return false;
+}
+
+bool Trasvase::Abrir(const QString& ruta) {
+    Cerrar();
+    ruta_ = ruta;
+    error_.clear();
+    primeros_.clear();
+    ultimoIndice_ = 0;
+    if (!QFileInfo(ruta).isFile())
+        return Fallo(NoSeEncuentra(ruta));
+    const bool bien = [&] {
+        if (!host::AbrirVemora(conexion_, ruta, false))
+            return Fallo(conexion_.UltimoCodigo());
+        // Exclusive for the whole import: the lock taken here is kept across commits.
+        if (!conexion_.Ejecutar(QStringLiteral("PRAGMA locking_mode = EXCLUSIVE")) ||
+            !conexion_.Ejecutar(QStringLiteral("BEGIN EXCLUSIVE")))
+            return Fallo(conexion_.UltimoCodigo());
+        enTransaccion_ = true;
+
+        auto ultimo = conexion_.Preparar(
+            QStringLiteral("SELECT Indice FROM Datos ORDER BY rowid DESC LIMIT 1"));
+        if (!ultimo.Valida())
+            return Fallo(conexion_.UltimoCodigo());
+        const int codigo = ultimo.Paso();
+        if (codigo == SQLITE_ROW)
+            ultimoIndice_ = ultimo.Entero(0);
+        else if (codigo != SQLITE_DONE) {
+            conexion_.Anotar(codigo);
+            return Fallo(codigo);
+        }
+
+        auto nombres =
+            conexion_.Preparar(QStringLiteral("SELECT rowid, Nombre FROM Datos ORDER BY rowid"));
+        if (!nombres.Valida())
+            return Fallo(conexion_.UltimoCodigo());
+        int paso;
+        while ((paso = nombres.Paso()) == SQLITE_ROW) {
+            if (nombres.EsNulo(1))
+                continue; // a record without a name matches nothing
+            const QString clave = ClaveNombre(nombres.Texto(1));
+            if (!primeros_.contains(clave))
+                primeros_.insert(clave, nombres.Entero(0));
+        }
+        if (paso != SQLITE_DONE) {
+            conexion_.Anotar(paso);
+            return Fallo(paso);
+        }
+
+        alta_ = conexion_.Preparar(
+            QStringLiteral("INSERT INTO Datos (Indice, Nombre, Email, Direccion, Telefono, "
+                           "Celular, Url, Notas) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
+        if (!alta_.Valida())
+            return Fallo(conexion_.UltimoCodigo());
+        cambio_ = conexion_.Preparar(
+            QStringLiteral("UPDATE Datos SET Nombre = ?, Email = ?, Direccion = ?, Telefono = ?, "
+                           "Celular = ?, Url = ?, Notas = ? WHERE rowid = ?"));
+        if (!cambio_.Valida())
+            return Fallo(conexion_.UltimoCodigo());
+        return true;
+    }();
+    if (!bien) {
+        const QString error = error_;
+        enTransaccion_ = false; // nothing to keep
+        alta_ = {};
+        cambio_ = {};
+        conexion_.Cerrar();
+        error_ = error;
+    }
+    return bien;
+}
+
+bool Trasvase::Incluir(const FilaDatos& fila) {
+    const auto enlazar = [&fila](comun::sql::Sentencia& s, int primero) {
+        s.Enlazar(primero, fila.Nombre)
+            .Enlazar(primero + 1, fila.Email)
+            .Enlazar(primero + 2, fila.Direccion)
+            .Enlazar(primero + 3, fila.Telefono)
+            .Enlazar(primero + 4, fila.Celular)
+            .Enlazar(primero + 5, fila.Url)
+            .Enlazar(primero + 6, fila.Notas);
+    };
+    const auto encontrado = primeros_.constFind(fila.clave);
+    if (encontrado != primeros_.constEnd()) {
+        const qint64 rowid = encontrado.value();
+        cambio_.Reiniciar();
+        enlazar(cambio_, 1);
+        cambio_.Enlazar(8, rowid);
+        if (!cambio_.Ejecutar()) {
+            conexion_.Anotar(cambio_.Codigo());
+            return Fallo(cambio_.Codigo());
+        }
+        // Only an empty name changes the record's key (it is stored as "?").
+        const QString nueva = ClaveNombre(fila.Nombre);
+        if (nueva != fila.clave)
+            CambiarClave(rowid, fila.clave, nueva);
+        return true;
+    }
+    if (ultimoIndice_ >= std::numeric_limits<qint32>::max())
+        return Fallo(kDesbordamiento);
+    alta_.Reiniciar();
+    alta_.Enlazar(1, ultimoIndice_ + 1);
+    enlazar(alta_, 2);
+    if (!alta_.Ejecutar()) {
+        conexion_.Anotar(alta_.Codigo());
+        return Fallo(alta_.Codigo());
+    }
+    ++ultimoIndice_;
+    // A new record comes last in stored order: it is the first of its name only when
+    // no earlier record carries that name.
+    const QString clave = ClaveNombre(fila.Nombre);
+    if (!primeros_.contains(clave))
+        primeros_.insert(clave, sqlite3_last_insert_rowid(conexion_.Manejador()));
+    return true;
+}
+
+void Trasvase::CambiarClave(qint64 rowid, const QString& anterior, const QString& nueva) {
+    // The next record (stored order) with the old name becomes the first of that name.
+    primeros_.remove(anterior);
+    auto siguientes = conexion_.Preparar(
+        QStringLiteral("SELECT rowid, Nombre FROM Datos WHERE rowid > ? ORDER BY rowid"));
+    siguientes.Enlazar(1, rowid);
+    while (siguientes.Fila()) {
+        if (!siguientes.EsNulo(1) && ClaveNombre(siguientes.Texto(1)) == anterior) {
+            primeros_.insert(anterior, siguientes.Entero(0));
+            break;
+        }
+    }
+    const auto actual = primeros_.constFind(nueva);
+    if (actual == primeros_.constEnd() || actual.value() > rowid)
+        primeros_.insert(nueva, rowid);
+}
+
+bool Trasvase::Confirmar() {
+    if (!conexion_.Abierta())
+        return true;
+    if (enTransaccion_) {
+        if (!conexion_.Ejecutar(QStringLiteral("COMMIT")))
+            return Fallo(conexion_.UltimoCodigo());
+        enTransaccion_ = false;
+    }
+    if (!conexion_.Ejecutar(QStringLiteral("BEGIN")))
+        return Fallo(conexion_.UltimoCodigo());
+    enTransaccion_ = true;
+    return true;
+}
+
+void Trasvase::Cerrar() {
+    if (conexion_.Abierta() && enTransaccion_)
+        conexion_.Ejecutar(QStringLiteral("COMMIT"));
+    enTransaccion_ = false;
+    alta_ = {};
+    cambio_ = {};
+    conexion_.Cerrar();
+}
+
+} // namespace importer

@@ -1,0 +1,68 @@
+#pragma once
+
+// The database side of the wizard: the safety copy of Vemora.dat and the merge of the
+// contacts into its table Datos.
+
+#include "BaseDatos.h"
+#include "Csv.h"
+
+#include <QHash>
+#include <QString>
+
+namespace importer {
+
+// Byte copy of `rutaDatos` to `rutaCopia`. The copy is written to a temporary file of the
+// same folder and renamed over the old copy only when complete, so a failure leaves the
+// previous copy whole. The database is read under its shared lock so the copy is never
+// taken in the middle of someone else's write; a database held by the host cannot be
+// copied ("in use"). Returns an empty text on success, else the description of the error.
+QString HacerCopiaSeguridad(const QString& rutaDatos, const QString& rutaCopia);
+
+// Vemora.dat opened exclusively for the import. Contacts go in through Incluir; they are
+// kept in a transaction until Confirmar, which the caller runs before letting the window
+// process events and before reporting a failure.
+class Trasvase {
+public:
+    Trasvase() = default;
+    Trasvase(const Trasvase&) = delete;
+    Trasvase& operator=(const Trasvase&) = delete;
+    ~Trasvase() { Cerrar(); }
+
+    // Opens with the password, takes the exclusive lock, reads the last record's Indice
+    // in stored order and the names of every record.
+    bool Abrir(const QString& ruta);
+
+    // A contact whose capitalised name equals that of a record (the first in stored
+    // order) replaces that record's imported fields; any other is added with the next
+    // Indice. The contact is dropped when the table refuses it.
+    bool Incluir(const FilaDatos& fila);
+
+    // Makes everything included so far permanent and starts the next batch.
+    bool Confirmar();
+
+    // Confirms what is pending and gives the database back.
+    void Cerrar();
+
+    bool Abierta() const { return conexion_.Abierta(); }
+    const QString& Error() const { return error_; }
+    qint64 UltimoIndice() const { return ultimoIndice_; }
+
+private:
+    bool Fallo(int codigo);
+    bool Fallo(const QString& descripcion);
+    void CambiarClave(qint64 rowid, const QString& anterior, const QString& nueva);
+
+    comun::sql::Conexion conexion_;
+    comun::sql::Sentencia alta_, cambio_;
+    // Capitalised name -> rowid of the first record (stored order) that carries it.
+    QHash<QString, qint64> primeros_;
+    qint64 ultimoIndice_ = 0;
+    bool enTransaccion_ = false;
+    QString ruta_;
+    QString error_;
+};
+
+// Descriptions of the engine's failures, in the words a user of the wizard reads.
+QString DescribirError(int codigo, const QString& mensajeMotor, const QString& ruta);
+
+} // namespace importer
