@@ -1,0 +1,99 @@
+#pragma once
+
+// The quick-launch bar: a frameless window shaped by its outline, a row of program
+// buttons, a round hide button, a caption strip that explains what the pointer is
+// over, a popup menu that repeats every command and an icon in the notification area.
+
+#include "Entorno.h"
+#include "Ini.h"
+#include "Inicio.h"
+#include "Programas.h"
+
+#include <QIcon>
+#include <QRegion>
+#include <QWidget>
+#include <array>
+#include <functional>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QSvgRenderer;
+class QSystemTrayIcon;
+class QTimer;
+
+namespace launcher {
+
+class ImagenSvg;
+
+class FrmMain : public QWidget {
+    Q_OBJECT
+public:
+    explicit FrmMain(const comun::Entorno& entorno, QWidget* padre = nullptr);
+    ~FrmMain() override;
+
+    // The window's load: the start-up guard, the stored place and start mode, the
+    // outline, the tray icon. False when the program has to end at once.
+    bool Cargar();
+
+    void Launch(int index);
+    void Locate(int index);
+
+    // Handlers of the controls' events, callable as a person's gestures would raise them.
+    void ImgMenu_MouseMove(int index);
+    void Form_MouseMove();
+    void LblDetalles_MouseMove();
+    void LblAyuda_MouseMove();
+    void LblAyuda_Click();
+    void TmrApagar_Timer();
+    void Icono_Menu();
+    void Icono_Cerrar();
+
+    std::array<ImagenSvg*, 9> ImgMenu{};
+    std::array<ImagenSvg*, 9> ImgSel{};
+    QLabel* LblDetalles = nullptr;
+    QLabel* LblAyuda = nullptr;
+    std::array<QIcon, 14> ImgIco;
+    QTimer* TmrApagar = nullptr;
+    QSystemTrayIcon* Icono = nullptr; // none where the desktop has no notification area
+    QMenu* mnuMenu = nullptr;
+    QAction* mnuAyuda = nullptr;
+    QAction* mnuMostrar = nullptr;
+    QAction* mnuOcultar = nullptr;
+    std::array<QAction*, 8> mnuBrivolar{};
+    QAction* mnuSalir = nullptr;
+
+    int Actual = 0; // the highlighted button
+    QRegion Region;
+    QString RutaPrograma;
+    QString RutaIni;
+    comun::ArchivoIni Ini;
+    Lanzador lanzador;
+
+    // Whether the desktop offers a notification area; tests choose.
+    std::function<bool()> hayBandeja;
+    // Ends the program after the shut-down has saved the settings.
+    std::function<void()> alTerminar;
+
+    static const QString kLeyendaInicial;
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
+
+private:
+    void CrearControles();
+    void CrearMenu();
+    void Form_Unload();
+    void PonerAyudaResaltada(bool resaltada);
+
+    comun::Entorno entorno_;
+    comun::GuardiaInicio guardia_;
+    QSvgRenderer* fondo_ = nullptr;
+    bool descargado_ = false;
+};
+
+} // namespace launcher
