@@ -1,0 +1,262 @@
+#include "AlmacenTareas.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <limits>
+
+namespace diary {
+
+namespace {
+
+constexpr qint32 kMayorIndice = std::numeric_limits<qint32>::max();
+
+// The duplicate test compares dates and references without regard to case, accented
+// letters included; SQLite's own upper() only knows ASCII.
+void FuncionMayus(sqlite3_context* contexto, int, sqlite3_value** argumentos) {
+    if (sqlite3_value_type(argumentos[0]) == SQLITE_NULL) {
+        sqlite3_result_null(contexto);
+        return;
+    }
+    const auto* datos = reinterpret_cast<const char*>(sqlite3_value_text(argumentos[0]));
+    const int bytes = sqlite3_value_bytes(argumentos[0]);
+    const QByteArray mayus = QString::fromUtf8(datos, bytes).toUpper().toUtf8();
+    sqlite3_result_text(contexto, mayus.constData(), int(mayus.size()), SQLITE_TRANSIENT);
+}
+
+Tarea LeerTarea(const comun::sql::Sentencia& s) {
+    Tarea t;
+    t.Indice = qint32(s.Entero(0));
+    t.Fecha = s.Texto(1);
+    t.Descripcion = s.Texto(2);
+    t.Tarea = s.Texto(3);
+    return t;
+}
+
+} // namespace
+
+QString DescribirError(int codigo, const QString& textoMotor) {
+    switch (codigo & 0xff) {
+    case SQLITE_NOTADB:
+        return QStringLiteral("El archivo está dañado o no es un archivo de tareas.");
+    case SQLITE_CORRUPT:
+        return QStringLiteral("El archivo está dañado.");
+    case SQLITE_CANTOPEN:
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        return QStringLiteral("No se puede leer el archivo (falta el permiso o no existe).");
+    case SQLITE_READONLY:
+        return QStringLiteral("El archivo es de solo lectura.");
+    case SQLITE_FULL:
+        return QStringLiteral("No queda espacio libre en el disco.");
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return QStringLiteral("Otro programa está usando el archivo.");
+    case SQLITE_IOERR:
+        return QStringLiteral("Error de lectura o escritura en el disco (%1).").arg(textoMotor);
+    default:
+        return textoMotor;
+    }
+}
+
+ErrorAlmacen AlmacenTareas::Error(int codigo) {
+    db_.Anotar(codigo);
+    return {codigo, DescribirError(codigo, db_.UltimoError())};
+}
+
+std::optional<ErrorAlmacen> AlmacenTareas::CrearAlmacen(const QString& ruta) {
+    const bool existia = QFileInfo::exists(ruta);
+    std::optional<ErrorAlmacen> error;
+    {
+        comun::sql::Conexion db;
+        if (!db.Abrir(ruta, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE)) {
+            error = ErrorAlmacen{db.UltimoCodigo(), db.UltimoError()};
+        } else if (!db.Ejecutar(QStringLiteral("CREATE TABLE TblDatos(Indice INTEGER PRIMARY KEY, "
+                                               "Fecha TEXT, Descripcion TEXT, Tarea TEXT)"))) {
+            error = ErrorAlmacen{db.UltimoCodigo(), db.UltimoError()};
+        }
+    } // the new file is released before anything else touches it
+    if (error && !existia && QFileInfo::exists(ruta))
+        QFile::remove(ruta);
+    return error;
+}
+
+std::optional<ErrorAlmacen> AlmacenTareas::AbrirAlmacen(const QString& ruta) {
+    CerrarAlmacen();
+    // Never SQLITE_OPEN_CREATE: a file that vanished must not come back empty.
+    if (!db_.Abrir(ruta, SQLITE_OPEN_READWRITE)) {
+        const int codigo = db_.UltimoCodigo();
+        return ErrorAlmacen{codigo, DescribirError(codigo, db_.UltimoError())};
+    }
+    sqlite3_busy_timeout(db_.Manejador(), 2000);
+    sqlite3_create_function_v2(db_.Manejador(), "MAYUS", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                               nullptr, FuncionMayus, nullptr, nullptr, nullptr);
+
+    // Reading the header and the table's columns tells a damaged or foreign file
+    // before the window relies on it; none of this writes to the file.
+    std::optional<ErrorAlmacen> error;
+    {
+        auto comprobacion = db_.Preparar(QStringLiteral("PRAGMA quick_check(1)"));
+        if (!comprobacion.Valida()) {
+            error = Error(comprobacion.Codigo());
+        } else if (!comprobacion.Fila()) {
+            error = Error(comprobacion.Codigo());
+        } else if (comprobacion.Texto(0) != QLatin1String("ok")) {
+            error = ErrorAlmacen{SQLITE_CORRUPT, DescribirError(SQLITE_CORRUPT, {})};
+        }
+    }
+    if (!error) {
+        auto tabla = db_.Preparar(QStringLiteral(
+            "SELECT Indice, Fecha, Descripcion, Tarea FROM TblDatos ORDER BY Indice LIMIT 1"));
+        if (!tabla.Valida()) {
+            error = ErrorAlmacen{tabla.Codigo(),
+                                 QStringLiteral("El archivo no contiene la tabla de tareas "
+                                                "TblDatos con sus campos.")};
+        } else if (const int paso = tabla.Paso(); paso != SQLITE_ROW && paso != SQLITE_DONE) {
+            error = Error(paso);
+        }
+    }
+    if (error)
+        CerrarAlmacen();
+    return error;
+}
+
+void AlmacenTareas::CerrarAlmacen() {
+    actual_.reset();
+    pendiente_ = Pendiente::Nada;
+    db_.Cerrar();
+}
+
+qint32 AlmacenTareas::Contar() {
+    auto s = db_.Preparar(QStringLiteral("SELECT COUNT(*) FROM TblDatos"));
+    if (!s.Fila())
+        return 0;
+    return qint32(qMin<qint64>(s.Entero(0), kMayorIndice));
+}
+
+QVector<Tarea> AlmacenTareas::Enumerar(bool conDescripcion, bool moverCursor) {
+    QVector<Tarea> tareas;
+    auto s =
+        db_.Preparar(conDescripcion ? QStringLiteral("SELECT Indice, Fecha, Descripcion, Tarea "
+                                                     "FROM TblDatos ORDER BY Indice")
+                                    : QStringLiteral("SELECT Indice, Fecha, NULL, Tarea "
+                                                     "FROM TblDatos ORDER BY Indice"));
+    while (s.Fila())
+        tareas.append(LeerTarea(s));
+    if (moverCursor)
+        actual_.reset(); // the cursor ends past the last record
+    return tareas;
+}
+
+std::optional<Tarea> AlmacenTareas::BuscarPorLinea(const QString& linea) {
+    auto s = db_.Preparar(QStringLiteral("SELECT Indice, Fecha, Descripcion, Tarea FROM TblDatos "
+                                         "WHERE Fecha || ' - ' || Tarea = ?1 "
+                                         "ORDER BY Indice LIMIT 1"));
+    s.Enlazar(1, linea);
+    if (!s.Fila())
+        return std::nullopt;
+    Tarea t = LeerTarea(s);
+    actual_ = t.Indice;
+    return t;
+}
+
+std::optional<Tarea> AlmacenTareas::BuscarPorIndice(qint32 indice) {
+    auto s = db_.Preparar(
+        QStringLiteral("SELECT Indice, Fecha, Descripcion, Tarea FROM TblDatos WHERE Indice = ?1"));
+    s.Enlazar(1, qint64(indice));
+    if (!s.Fila())
+        return std::nullopt;
+    Tarea t = LeerTarea(s);
+    actual_ = t.Indice;
+    return t;
+}
+
+bool AlmacenTareas::ExisteFechaReferencia(const QString& fecha, const QString& referencia) {
+    auto s = db_.Preparar(QStringLiteral("SELECT 1 FROM TblDatos "
+                                         "WHERE MAYUS(Fecha) || ' - ' || MAYUS(Tarea) = ?1 "
+                                         "LIMIT 1"));
+    s.Enlazar(1, fecha.toUpper() + QStringLiteral(" - ") + referencia.toUpper());
+    return s.Fila();
+}
+
+std::optional<qint32> AlmacenTareas::SiguienteIndice() {
+    auto mayor = db_.Preparar(QStringLiteral("SELECT MAX(Indice) FROM TblDatos"));
+    if (!mayor.Fila() || mayor.EsNulo(0))
+        return 1;
+    if (mayor.Entero(0) < kMayorIndice && mayor.Entero(0) >= 0)
+        return qint32(mayor.Entero(0) + 1);
+    // The counter has reached the top: reuse the lowest free key rather than stop or
+    // overwrite a record.
+    auto hueco = db_.Preparar(QStringLiteral(
+        "SELECT 1 WHERE NOT EXISTS (SELECT 1 FROM TblDatos WHERE Indice = 1) "
+        "UNION ALL SELECT Indice + 1 FROM TblDatos t WHERE Indice >= 1 AND Indice < ?1 "
+        "AND NOT EXISTS (SELECT 1 FROM TblDatos u WHERE u.Indice = t.Indice + 1) "
+        "ORDER BY 1 LIMIT 1"));
+    hueco.Enlazar(1, qint64(kMayorIndice));
+    if (!hueco.Fila())
+        return std::nullopt;
+    return qint32(hueco.Entero(0));
+}
+
+void AlmacenTareas::Anadir() {
+    pendiente_ = Pendiente::Nuevo;
+}
+
+void AlmacenTareas::EditarActual(qint32 indice) {
+    pendiente_ = Pendiente::Edicion;
+    indiceEdicion_ = indice;
+}
+
+std::optional<qint32> AlmacenTareas::EscribirYConfirmar(const QString& fecha,
+                                                        const QString& descripcion,
+                                                        const QString& referencia,
+                                                        ErrorAlmacen* error) {
+    const auto fallar = [&](ErrorAlmacen e) -> std::optional<qint32> {
+        if (error)
+            *error = std::move(e);
+        return std::nullopt;
+    };
+    const Pendiente pendiente = std::exchange(pendiente_, Pendiente::Nada);
+    if (pendiente == Pendiente::Nada)
+        return fallar({SQLITE_MISUSE, QStringLiteral("No hay ninguna tarea que guardar.")});
+
+    qint32 indice = indiceEdicion_;
+    comun::sql::Sentencia s;
+    if (pendiente == Pendiente::Nuevo) {
+        const auto siguiente = SiguienteIndice();
+        if (!siguiente)
+            return fallar(
+                {SQLITE_FULL, QStringLiteral("No quedan claves libres para más tareas.")});
+        indice = *siguiente;
+        s = db_.Preparar(QStringLiteral("INSERT INTO TblDatos(Indice, Fecha, Descripcion, Tarea) "
+                                        "VALUES(?1, ?2, ?3, ?4)"));
+    } else {
+        s = db_.Preparar(QStringLiteral(
+            "UPDATE TblDatos SET Fecha = ?2, Descripcion = ?3, Tarea = ?4 WHERE Indice = ?1"));
+    }
+    if (!s.Valida())
+        return fallar(Error(s.Codigo()));
+    s.Enlazar(1, qint64(indice)).Enlazar(2, fecha.toUpper());
+    s.Enlazar(3, descripcion).Enlazar(4, referencia);
+    if (!s.Ejecutar())
+        return fallar(Error(s.Codigo()));
+    if (pendiente == Pendiente::Edicion && sqlite3_changes(db_.Manejador()) != 1)
+        return fallar({SQLITE_NOTFOUND, QStringLiteral("La tarea ya no existe en el archivo.")});
+    actual_ = indice;
+    return indice;
+}
+
+std::optional<ErrorAlmacen> AlmacenTareas::BorrarActual() {
+    if (!actual_)
+        return ErrorAlmacen{SQLITE_NOTFOUND,
+                            QStringLiteral("La tarea ya no existe en el archivo.")};
+    auto s = db_.Preparar(QStringLiteral("DELETE FROM TblDatos WHERE Indice = ?1"));
+    if (!s.Valida())
+        return Error(s.Codigo());
+    s.Enlazar(1, qint64(*actual_));
+    if (!s.Ejecutar())
+        return Error(s.Codigo());
+    actual_.reset();
+    return std::nullopt;
+}
+
+} // namespace diary

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "BaseDatos.h"
+
+#include <QString>
+#include <QVector>
+#include <optional>
+
+namespace diary {
+
+// One record of TblDatos.
+struct Tarea {
+    qint32 Indice = 0;
+    QString Fecha;
+    QString Descripcion;
+    QString Tarea;
+
+    // The text by which a task stands in the list and is mapped back to its record.
+    QString Linea() const { return Fecha + QStringLiteral(" - ") + Tarea; }
+};
+
+// An operation that failed: the engine's number and a description for the user.
+struct ErrorAlmacen {
+    int numero = 0;
+    QString descripcion;
+};
+
+// The diary's task file Rendalio.dat: one table TblDatos, visited in ascending key
+// order, with a current record ("the cursor") that the window's operations move.
+class AlmacenTareas {
+public:
+    static QString NombreArchivo() { return QStringLiteral("Rendalio.dat"); }
+
+    // Creates the file with the empty table; on failure nothing is left behind.
+    static std::optional<ErrorAlmacen> CrearAlmacen(const QString& ruta);
+
+    // Opens an existing file for the whole run without changing it. On failure the
+    // error carries a Spanish reason fit for the user.
+    std::optional<ErrorAlmacen> AbrirAlmacen(const QString& ruta);
+    void CerrarAlmacen();
+    bool Abierto() const { return db_.Abierta(); }
+
+    qint32 Contar();
+    // Every record in cursor order; the descriptions only when asked for. A pass of its
+    // own (moverCursor false) leaves the current record where it was.
+    QVector<Tarea> Enumerar(bool conDescripcion = false, bool moverCursor = true);
+
+    // The first record in cursor order whose task line equals the text exactly; it
+    // becomes the current record.
+    std::optional<Tarea> BuscarPorLinea(const QString& linea);
+    // The record with that key, made current.
+    std::optional<Tarea> BuscarPorIndice(qint32 indice);
+    // Whether some record has this date and reference, without regard to case.
+    bool ExisteFechaReferencia(const QString& fecha, const QString& referencia);
+
+    // Starting a new record (its key is assigned when it is written) or a change of the
+    // record with the given key.
+    void Anadir();
+    void EditarActual(qint32 indice);
+    // Writes the record started by Anadir or EditarActual (the date upper-cased) and
+    // makes it current; returns its key, or the error (nothing is then written).
+    std::optional<qint32> EscribirYConfirmar(const QString& fecha, const QString& descripcion,
+                                             const QString& referencia,
+                                             ErrorAlmacen* error = nullptr);
+    // Removes the current record.
+    std::optional<ErrorAlmacen> BorrarActual();
+
+    std::optional<qint32> Actual() const { return actual_; }
+
+    // The key a new record would get: one more than the highest, 1 in an empty table;
+    // should the highest key be the largest one there is, the lowest free key instead.
+    std::optional<qint32> SiguienteIndice();
+
+private:
+    ErrorAlmacen Error(int codigo);
+
+    comun::sql::Conexion db_;
+    std::optional<qint32> actual_;
+    enum class Pendiente { Nada, Nuevo, Edicion } pendiente_ = Pendiente::Nada;
+    qint32 indiceEdicion_ = 0;
+};
+
+// The Spanish wording of an engine failure for the user.
+QString DescribirError(int codigo, const QString& textoMotor);
+
+} // namespace diary

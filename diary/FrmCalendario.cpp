@@ -1,0 +1,111 @@
+#include "FrmCalendario.h"
+
+#include "FrmMain.h"
+
+#include "Twips.h"
+
+#include <QCalendarWidget>
+#include <QCloseEvent>
+
+namespace diary {
+
+using comun::Px;
+using comun::Twips;
+
+FrmCalendario::FrmCalendario(const comun::Entorno& entorno, comun::ArchivoIni& ini,
+                             EstadoDiario& estado, FrmMain& diario)
+    : QWidget(nullptr,
+              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      entorno_(entorno), ini_(ini), estado_(estado), diario_(diario) {
+    setWindowTitle(QStringLiteral("Calendario"));
+    Calendario = new QCalendarWidget(this);
+    Calendario->setObjectName(QStringLiteral("Calendario"));
+    Calendario->setMinimumSize(0, 0);
+    Calendario->setGridVisible(true);
+    Calendario->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    setMinimumSize(1, 1);
+    connect(Calendario, &QCalendarWidget::clicked, this, &FrmCalendario::Calendario_Click);
+    connect(Calendario, &QCalendarWidget::activated, this, &FrmCalendario::Calendario_Click);
+}
+
+void FrmCalendario::Form_Load() {
+    const QString seccion = QStringLiteral("Posicion");
+    const int izda = ini_.LeerIniEntero(seccion, QStringLiteral("CaIzda"), 6440);
+    const int arriba = ini_.LeerIniEntero(seccion, QStringLiteral("CaArriba"), 330);
+    int ancho = ini_.LeerIniEntero(seccion, QStringLiteral("CaAncho"), 4725);
+    int alto = ini_.LeerIniEntero(seccion, QStringLiteral("CaAlto"), 3135);
+    if (ancho <= 0 || alto <= 0) {
+        ancho = 4725;
+        alto = 3135;
+    }
+    // The stored size includes the frame; the client is the calendar's own size.
+    const QSize cliente(qMax(1, Px(ancho) - Px(kMargenAncho)), qMax(1, Px(alto) - Px(kMargenAlto)));
+    resize(cliente);
+    move(comun::PosicionVisible(QPoint(Px(izda), Px(arriba)), QSize(Px(ancho), Px(alto)),
+                                QPoint(Px(6440), Px(330))));
+    Calendario->setSelectedDate(entorno_.reloj->Hoy());
+    estado_.FechaActual = FechaDiario::DeFecha(Calendario->selectedDate());
+}
+
+void FrmCalendario::Form_Activate() {
+    if (!estado_.SeguirTarea)
+        return;
+    estado_.SeguirTarea = false;
+    const FechaDiario& actual = estado_.FechaActual;
+    // A task date that this calendar cannot read leaves it on its day.
+    const std::optional<QDate> fecha = actual.esFecha
+                                           ? std::optional<QDate>(actual.fecha)
+                                           : LeerFechaTexto(actual.texto, entorno_.reloj->Hoy());
+    if (fecha && fecha->isValid())
+        Calendario->setSelectedDate(*fecha);
+    diario_.RecibirFoco();
+}
+
+void FrmCalendario::Calendario_Click(QDate dia) {
+    if (!dia.isValid())
+        return;
+    estado_.FechaActual = FechaDiario::DeFecha(dia);
+    if (diario_.isVisible())
+        diario_.RecibirFoco();
+}
+
+void FrmCalendario::RecibirFoco() {
+    if (isActiveWindow()) {
+        Form_Activate();
+        return;
+    }
+    activateWindow();
+    raise();
+}
+
+void FrmCalendario::Cerrar() {
+    cerrando_ = true;
+    close();
+}
+
+QRect FrmCalendario::GeometriaTwips() const {
+    return QRect(Twips(x()), Twips(y()), Twips(width()) + kMargenAncho,
+                 Twips(height()) + kMargenAlto);
+}
+
+void FrmCalendario::closeEvent(QCloseEvent* evento) {
+    if (cerrando_) {
+        evento->accept();
+        return;
+    }
+    evento->ignore();
+    diario_.RecibirFoco();
+}
+
+void FrmCalendario::resizeEvent(QResizeEvent* evento) {
+    QWidget::resizeEvent(evento);
+    Calendario->setGeometry(0, 0, qMax(0, width()), qMax(0, height()));
+}
+
+void FrmCalendario::changeEvent(QEvent* evento) {
+    QWidget::changeEvent(evento);
+    if (evento->type() == QEvent::ActivationChange && isActiveWindow())
+        Form_Activate();
+}
+
+} // namespace diary

@@ -1,0 +1,145 @@
+#pragma once
+
+#include "AlmacenTareas.h"
+#include "Arte.h"
+#include "EstadoDiario.h"
+
+#include "Entorno.h"
+#include "Etiqueta.h"
+#include "Ini.h"
+#include "Inicio.h"
+
+#include <QPixmap>
+#include <QTimer>
+#include <QWidget>
+#include <array>
+#include <memory>
+
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+
+namespace diary {
+
+class FrmCalendario;
+
+// Lines of the task list in alphabetical order of the whole line, without regard to
+// case, by the user's collation; equal lines keep their order.
+void OrdenarLineas(QStringList& lineas);
+
+// The reminder diary's main window.
+class FrmMain : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kLargoReferencia = 250;
+
+    explicit FrmMain(comun::Entorno entorno, QWidget* padre = nullptr);
+    ~FrmMain() override;
+
+    // Start-up; false when the program must end (the reason has been shown, or a copy
+    // is already running). Nothing is written before this succeeds.
+    bool Form_Load();
+    // Shows the window and runs its first activation.
+    void Mostrar();
+    void Form_Activate();
+    // Shut-down: the window's and the calendar's places, then the store is closed.
+    void Form_Unload();
+    // Takes the focus; when it already has it, its activation runs at once.
+    void RecibirFoco();
+
+    // The task list and saving.
+    void LlenarLista();
+    void ListTareas_Click();
+    void GuardarTarea();
+    void ActualizarBotones();
+    void TmrGuardar_Timer();
+    void TmrError_Timer();
+
+    // The commands of the hot zones.
+    void ImgMenu_Click(int Index);
+    void TextBox_KeyPress(int Index);
+
+    // Hover help (positions in pixels, relative to the control under the pointer).
+    void ImgMenu_MouseMove(int Index, QPoint posicion);
+    void ImgX_MouseMove(QPoint posicion);
+    void TextBox_MouseMove(int Index, QPoint posicion);
+    void Form_MouseMove();
+    void PicConfirma_MouseMove();
+    void PicCopiar_MouseMove();
+
+    bool Editando() const { return TmrGuardar.isActive(); }
+    bool ModoAyuda() const;
+    QString TextoCaja(int Index) const;
+    FrmCalendario* Calendario() const { return calendario_.get(); }
+    AlmacenTareas& Almacen() { return almacen_; }
+    EstadoDiario& Estado() { return estado_; }
+    QString RutaPrograma() const { return rutas_.RutaPrograma; }
+    bool CopiandoTodas() const { return copiando_; }
+
+    // Window state shared by the commands.
+    qint32 NumTareas = 0;
+    qint32 IndiceActual = 0;
+    bool ConSonido = true;
+    bool PrimeraActivacion = true;
+    int UltimoBoton = 0;
+    QString UltimaLinea;
+
+    // Controls.
+    QListWidget* ListTareas = nullptr;
+    comun::Etiqueta* LblFecha = nullptr;
+    comun::Etiqueta* LblInfo = nullptr;
+    comun::Etiqueta* LblProceso = nullptr;
+    comun::Etiqueta* LblAyuda = nullptr;
+    QWidget* PicAyuda = nullptr;
+    QPlainTextEdit* TextBox1 = nullptr; // Descripción
+    QLineEdit* TextBox2 = nullptr;      // Referencia
+    std::array<QWidget*, 11> ImgMenu{};
+    std::array<ImagenSvg*, 11> ImgSel{};
+    ImagenSvg* ImgX = nullptr;
+    ImagenSvg* ImgGuardar = nullptr;
+    ImagenSvg* ImgCancelar = nullptr;
+    ImagenSvg* ImgYaExiste = nullptr;
+    ImagenSvg* PicConfirma = nullptr;
+    ImagenSvg* PicCopiar = nullptr;
+    QTimer TmrGuardar;
+    QTimer TmrError;
+
+protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
+    void paintEvent(QPaintEvent*) override;
+    void mouseMoveEvent(QMouseEvent*) override;
+    void changeEvent(QEvent* evento) override;
+    void closeEvent(QCloseEvent* evento) override;
+
+private:
+    void CrearControles();
+    void Sonar(const QString& archivo);
+    void SeleccionarLinea(int fila);
+    void PonerTextos(const QString& descripcion, const QString& referencia);
+    void PonerInfo(const QString& caption);
+    void PonerTitulo(const QString& caption) { PonerInfo(caption); }
+    void PonerCuerpo(const QString& cuerpo);
+    void MostrarAyudaEn(QPoint esquina);
+    void TextBox_Change(int Index);
+    void TextBox_GotFocus(int Index);
+    void MostrarDuplicado();
+    void CopiarTarea();
+    void CopiarTodas();
+    void AvisarFalloEscritura(const QString& accion, const ErrorAlmacen& error);
+    QString TextoCuenta() const;
+
+    comun::Entorno entorno_;
+    comun::Rutas rutas_;
+    comun::ArchivoIni ini_;
+    comun::GuardiaInicio guardia_;
+    AlmacenTareas almacen_;
+    EstadoDiario estado_;
+    std::unique_ptr<FrmCalendario> calendario_;
+    QPixmap fondo_;
+    bool cargado_ = false;
+    bool descargado_ = false;
+    bool poniendoTexto_ = false;
+    bool copiando_ = false;
+};
+
+} // namespace diary
