@@ -52,10 +52,24 @@ QCursor CursorMano() {
 }
 
 QFont LetraSansSerif(qreal puntos) {
-    QFont letra(QStringLiteral("MS Sans Serif"));
+    QFont letra;
+    letra.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                       QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                       QStringLiteral("DejaVu Sans")});
     letra.setStyleHint(QFont::SansSerif);
     letra.setPointSizeF(puntos);
     letra.setBold(true);
+    return letra;
+}
+
+// The pages were laid out for a sans-serif with tight lines: the longest page (twelve
+// lines) must end above the buttons whatever font stands in for it.
+QFont LetraPaginas() {
+    constexpr int kLineasMaximas = 12;
+    const int alto = Px(4000 - 970) - 16;
+    QFont letra = LetraSansSerif(9.75);
+    while (QFontMetrics(letra).lineSpacing() * kLineasMaximas > alto && letra.pointSizeF() > 7)
+        letra.setPointSizeF(letra.pointSizeF() - 0.25);
     return letra;
 }
 
@@ -132,7 +146,7 @@ FrmMain::FrmMain(comun::Entorno entorno, QWidget* padre)
 
     LblDetalles = new comun::Etiqueta(this);
     LblDetalles->move(Px(600), Px(970));
-    LblDetalles->setFont(LetraSansSerif(9.75));
+    LblDetalles->setFont(LetraPaginas());
     LblDetalles->setAttribute(Qt::WA_TranslucentBackground);
     PonerColorDetalles(0);
 
