@@ -1,0 +1,488 @@
+#include "Arte.h"
+#include "Contorno.h"
+#include "Etiqueta.h"
+#include "FrmMain.h"
+#include "FrmSelec.h"
+#include "Programas.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QSystemTrayIcon>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+using namespace launcher;
+
+namespace {
+QByteArray Leer(const QString& ruta) {
+    QFile f(ruta);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+void Crear(const QString& ruta, const QByteArray& bytes = "x") {
+    QDir().mkpath(QFileInfo(ruta).path());
+    QFile f(ruta);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+QPoint Centro(QWidget* w) {
+    return w->rect().center();
+}
+
+// An application folder with the host in it, a recording environment, and the bar.
+struct Banco {
+    QTemporaryDir dir;
+    comun::EntornoGrabado e = comun::CrearEntornoGrabado(dir.path());
+    QString ini = dir.filePath("Vemora.INI");
+    int terminado = 0;
+    QList<QStringList> localizadas; // key, name shown, per locator opened
+
+    Banco() { Crear(dir.filePath("Vemora.exe")); }
+    std::unique_ptr<FrmMain> Barra(bool bandeja = false) {
+        auto frm = std::make_unique<FrmMain>(e.entorno);
+        frm->hayBandeja = [bandeja] { return bandeja; };
+        frm->alTerminar = [this] { ++terminado; };
+        frm->lanzador.mostrarLocalizador = [this](FrmSelec& d) {
+            localizadas.append({d.Fila().clave, d.LblNombrePrg->text()});
+        };
+        return frm;
+    }
+    void Ini(const QByteArray& texto) { Crear(ini, texto); }
+    QString Valor(const QString& seccion, const QString& clave) {
+        return comun::LeerPerfil(ini, seccion, clave, "<falta>", 1000);
+    }
+};
+} // namespace
+
+class TstLauncher : public QObject {
+    Q_OBJECT
+private slots:
+    void contornoEnPuntos();
+    void arranqueSinAjustesYCierre();
+    void ajustesIlegiblesDanLosDeFabrica();
+    void ocultoAlInicioSegunBandeja();
+    void guardiaDeInicio();
+    void leyendasAlPasarYApagado();
+    void lanzamientos();
+    void dobleClicLocalizaSoloHermanos();
+    void menuEmergente();
+    void localizadorEncuentraYGuarda();
+    void localizadorCarpetasRaizYLargas();
+    void localizadorUnidadIlegibleYCierre();
+};
+
+void TstLauncher::contornoEnPuntos() {
+    // At 15 twips per pixel the points are the table's own.
+    const auto p1 = PuntosContorno(1.0f, 1.0f, 0, 0);
+    QCOMPARE(p1[0].size(), 27);
+    QCOMPARE(p1[1].size(), 20);
+    QCOMPARE(p1[2].size(), 6);
+    QCOMPARE(p1[0].first(), QPoint(12, 0));
+    QCOMPARE(p1[0][14], QPoint(324, 38));
+    QCOMPARE(p1[0].last(), QPoint(8, 2));
+    QCOMPARE(p1[1][6], QPoint(356, 12));
+    QCOMPARE(p1[2][3], QPoint(304, 57));
+
+    // At 12 twips per pixel every coordinate grows by 15/12; halves go to the even integer.
+    const auto p12 = PuntosContorno(1.0f, 1.0f, 0, 0, 12.0f, 12.0f);
+    QCOMPARE(p12[0][0], QPoint(15, 0));
+    QCOMPARE(p12[0][1], QPoint(404, 0));   // 403.75
+    QCOMPARE(p12[0][3], QPoint(408, 1));   // 407.5 -> 408, 1.25
+    QCOMPARE(p12[0][6], QPoint(412, 5));   // 412.5 -> 412
+    QCOMPARE(p12[0][14], QPoint(405, 48)); // 47.5 -> 48
+    QCOMPARE(p12[0][18], QPoint(4, 41));   // 3.75, 41.25
+    QCOMPARE(p12[0][19], QPoint(2, 38));   // 2.5 -> 2, 37.5 -> 38
+    QCOMPARE(p12[0][23], QPoint(1, 12));   // 12.5 -> 12
+    QCOMPARE(p12[1][14], QPoint(432, 18)); // 432.5 -> 432, 17.5 -> 18
+    QCOMPARE(p12[1][17], QPoint(432, 8));  // 7.5 -> 8
+    QCOMPARE(p12[1][9], QPoint(442, 19));  // 442.5 -> 442, 18.75
+    QCOMPARE(p12[2][0], QPoint(42, 50));   // 42.5 -> 42
+    QCOMPARE(p12[2][3], QPoint(380, 71));
+    // Offsets are added before rounding.
+    QCOMPARE(PuntosContorno(1.0f, 1.0f, 5, -3)[2][0], QPoint(39, 37));
+
+    // The region is the union of the three shapes and nothing between them.
+    const QRegion r = CrearRegion(1.0f, 1.0f, 0, 0);
+    QVERIFY(r.contains(QPoint(100, 20)));  // band
+    QVERIFY(r.contains(QPoint(350, 9)));   // hide button
+    QVERIFY(r.contains(QPoint(100, 50)));  // caption strip
+    QVERIFY(!r.contains(QPoint(0, 0)));    // the band's rounded corner
+    QVERIFY(!r.contains(QPoint(340, 20))); // between band and hide button
+    QVERIFY(!r.contains(QPoint(10, 50)));  // beside the caption strip
+    QVERIFY(!r.contains(QPoint(350, 40)));
+    const QRegion r12 = CrearRegion(1.0f, 1.0f, 0, 0, 12.0f, 12.0f);
+    QVERIFY(r12.contains(QPoint(438, 12)) && r12.contains(QPoint(125, 65)));
+    QVERIFY(!r12.contains(QPoint(425, 30)) && !r.contains(QPoint(125, 65)));
+}
+
+void TstLauncher::arranqueSinAjustesYCierre() {
+    Banco b;
+    auto frm = b.Barra();
+    QVERIFY(frm->Cargar());
+    QCOMPARE(frm->size(), QSize(366, 120));
+    QCOMPARE(frm->pos(), QPoint(22, 43)); // 330 and 645 twips
+    QVERIFY(frm->isVisible());
+    QVERIFY(!frm->mnuOcultar->isChecked());
+    QCOMPARE(frm->mask(), CrearRegion(1.0f, 1.0f, 0, 0));
+    QVERIFY(frm->TmrApagar->isActive());
+
+    // The mark changes only the next start.
+    frm->mnuOcultar->trigger();
+    QVERIFY(frm->isVisible());
+    frm->move(100, 60);
+    frm->mnuSalir->trigger();
+    QCOMPARE(b.terminado, 1);
+    QCOMPARE(b.Valor("Posicion", "BrIzda"), QString("1500"));
+    QCOMPARE(b.Valor("Posicion", "BrArriba"), QString("900"));
+    // The start mode goes through the 100-character buffer.
+    QVERIFY(Leer(b.ini).contains("Ocultar=1" + QByteArray(99, ' ') + "\r\n"));
+    QVERIFY(b.e.shell->llamadas.isEmpty());
+}
+
+void TstLauncher::ajustesIlegiblesDanLosDeFabrica() {
+    Banco b;
+    b.Ini("[Posicion]\r\nBrIzda=abc\r\nBrArriba=99999\r\n[Brivolar]\r\nOcultar=si\r\n");
+    auto frm = b.Barra(true);
+    QVERIFY(frm->Cargar());
+    QCOMPARE(frm->pos(), QPoint(22, 43));
+    QVERIFY(!frm->mnuOcultar->isChecked());
+    QVERIFY(frm->isVisible());
+    frm->close();
+
+    // A place off every screen comes back to the default; any non-zero number marks.
+    Banco c;
+    c.Ini("[Posicion]\r\nBrIzda=-30000\r\nBrArriba=20000\r\n[Brivolar]\r\nOcultar=2\r\n");
+    auto otra = c.Barra(false);
+    QVERIFY(otra->Cargar());
+    QCOMPARE(otra->pos(), QPoint(22, 43));
+    QVERIFY(otra->mnuOcultar->isChecked());
+    otra->close();
+    QCOMPARE(c.Valor("Brivolar", "Ocultar"), QString("1"));
+}
+
+void TstLauncher::ocultoAlInicioSegunBandeja() {
+    {
+        Banco b;
+        b.Ini("[Brivolar]\r\nOcultar=1\r\n");
+        auto frm = b.Barra(true);
+        QVERIFY(frm->Cargar());
+        QVERIFY(frm->Icono);
+        QCOMPARE(frm->Icono->toolTip(), QString("Brivolar programas"));
+        QVERIFY(!frm->isVisible());
+        frm->mnuMostrar->trigger();
+        QVERIFY(frm->isVisible());
+        QTest::mouseClick(frm->ImgMenu[8], Qt::LeftButton, {}, Centro(frm->ImgMenu[8]));
+        QVERIFY(!frm->isVisible());
+        QVERIFY(b.e.shell->llamadas.isEmpty());
+        frm->mnuSalir->trigger(); // closing a hidden bar still saves
+        QCOMPARE(b.terminado, 1);
+        QVERIFY(!frm->Icono);
+        QCOMPARE(b.Valor("Posicion", "BrIzda"), QString("330"));
+    }
+    {
+        // Without a notification area nothing could bring a hidden bar back.
+        Banco b;
+        b.Ini("[Brivolar]\r\nOcultar=1\r\n");
+        auto frm = b.Barra(false);
+        QVERIFY(frm->Cargar());
+        QVERIFY(!frm->Icono);
+        QVERIFY(frm->isVisible());
+        QVERIFY(frm->mnuOcultar->isChecked());
+        frm->Launch(8);
+        QVERIFY(frm->isVisible());
+    }
+}
+
+void TstLauncher::guardiaDeInicio() {
+    Banco b;
+    auto primera = b.Barra();
+    QVERIFY(primera->Cargar());
+    auto segunda = b.Barra();
+    QVERIFY(!segunda->Cargar());
+    QVERIFY(b.e.dialogos->mensajes.isEmpty());
+
+    QTemporaryDir sinAnfitrion;
+    auto e = comun::CrearEntornoGrabado(sinAnfitrion.path());
+    FrmMain frm(e.entorno);
+    QVERIFY(!frm.Cargar());
+    QCOMPARE(e.dialogos->mensajes.size(), 1);
+    QVERIFY(!frm.isVisible());
+    QVERIFY(!QFile::exists(sinAnfitrion.filePath("Vemora.INI")));
+}
+
+void TstLauncher::leyendasAlPasarYApagado() {
+    Banco b;
+    auto frm = b.Barra();
+    QVERIFY(frm->Cargar());
+    const QStringList leyendas = {"Programa: NOCTAVO...",
+                                  "Programa: POEMAREX...",
+                                  "Programa: CUSTODEX...",
+                                  "Programa: NUMERAX...",
+                                  "Programa: APUNTEX...",
+                                  "Programa: TEMPUX...",
+                                  "Programa: RESGUAX...",
+                                  "Programa: VEMORA...",
+                                  "Ocultar esta barra de inicio rápido para los programas."};
+    for (int i = 0; i < 9; ++i) {
+        frm->TmrApagar->stop();
+        QTest::mouseMove(frm->ImgMenu[i], Centro(frm->ImgMenu[i]));
+        QCOMPARE(frm->LblDetalles->text(), leyendas[i]);
+        QCOMPARE(frm->Actual, i);
+        for (int j = 0; j < 9; ++j)
+            QCOMPARE(frm->ImgSel[j]->isVisible(), j == i);
+        QVERIFY(frm->TmrApagar->isActive());
+    }
+
+    // "?" lights up cyan and underlined; the highlighted button stays as it is.
+    QTest::mouseMove(frm->ImgMenu[2], Centro(frm->ImgMenu[2]));
+    QTest::mouseMove(frm->LblAyuda, Centro(frm->LblAyuda));
+    QCOMPARE(frm->LblDetalles->text(), QString("MOSTRAR AYUDA..."));
+    QVERIFY(frm->LblAyuda->font().underline());
+    QCOMPARE(frm->LblAyuda->palette().color(QPalette::WindowText), QColor(0, 255, 255));
+    QVERIFY(frm->ImgSel[2]->isVisible());
+
+    // The caption strip clears the button but leaves "?" lit.
+    QTest::mouseMove(frm->LblDetalles, QPoint(5, 5));
+    QCOMPARE(frm->LblDetalles->text(), FrmMain::kLeyendaInicial);
+    QVERIFY(!frm->ImgSel[2]->isVisible());
+    QVERIFY(frm->LblAyuda->font().underline());
+
+    // The background puts "?" back to yellow.
+    QTest::mouseMove(frm.get(), QPoint(79, 30)); // band, between buttons 1 and 2
+    QVERIFY(!frm->LblAyuda->font().underline());
+    QCOMPARE(frm->LblAyuda->palette().color(QPalette::WindowText), QColor(255, 255, 0));
+
+    // The timer's tick clears what the pointer left behind and stops the timer.
+    QTest::mouseMove(frm->ImgMenu[5], Centro(frm->ImgMenu[5]));
+    frm->LblAyuda_MouseMove();
+    QCOMPARE(frm->TmrApagar->interval(), 10000);
+    frm->TmrApagar_Timer();
+    QCOMPARE(frm->LblDetalles->text(), FrmMain::kLeyendaInicial);
+    QVERIFY(!frm->ImgSel[5]->isVisible());
+    QVERIFY(!frm->LblAyuda->font().underline());
+    QVERIFY(!frm->TmrApagar->isActive());
+
+    // Help: the page of the "Ayuda" folder while there is no Ayuda.chm.
+    QTest::mouseClick(frm->LblAyuda, Qt::LeftButton, {}, Centro(frm->LblAyuda));
+    QCOMPARE(b.e.shell->llamadas.size(), 1);
+    QCOMPARE(b.e.shell->llamadas[0].archivo,
+             frm->RutaPrograma + "Ayuda" + QDir::separator() + "Brivolar.htm");
+}
+
+void TstLauncher::lanzamientos() {
+    Banco b;
+    const QString noctavo = b.dir.filePath("prog/Noctavo/");
+    Crear(noctavo + "Noctavo.exe");
+    const QString tempux = b.dir.filePath("prog/Tempux/");
+    Crear(tempux + "TEMPUX.EXE");
+    // A stored folder of more than 99 characters comes back cut.
+    const QString largo = "/" + QString(120, 'c') + "/";
+    b.Ini(("[Brivolar]\r\nNoctavo=" + noctavo + "\r\nTempux=" + tempux + "\r\nApuntex=" + largo +
+           "\r\nNumerax=No\r\n")
+              .toUtf8());
+    auto frm = b.Barra();
+    QVERIFY(frm->Cargar());
+    auto& llamadas = b.e.shell->llamadas;
+
+    QTest::mouseClick(frm->ImgMenu[0], Qt::LeftButton, {}, Centro(frm->ImgMenu[0]));
+    QCOMPARE(llamadas.size(), 1);
+    QCOMPARE(llamadas[0].operacion, QString("open"));
+    QCOMPARE(llamadas[0].archivo, noctavo + "Noctavo.exe");
+    QVERIFY(llamadas[0].parametros.isEmpty());
+    QCOMPARE(llamadas[0].directorio, QString(""));
+
+    // A file named in other letter case is the same program on the desktop it came from.
+    frm->Launch(5);
+    QCOMPARE(llamadas.last().archivo, tempux + "TEMPUX.EXE");
+
+    frm->Launch(4);
+    QCOMPARE(llamadas.last().archivo, largo.left(99) + "Apuntex.exe");
+
+    QTest::mouseClick(frm->ImgMenu[7], Qt::LeftButton, {}, Centro(frm->ImgMenu[7]));
+    QCOMPARE(llamadas.last().archivo, frm->RutaPrograma + "Vemora.exe");
+    QCOMPARE(llamadas.size(), 4);
+
+    // Unlocated rows ("No" or no key) open the locator for that row and start nothing.
+    b.e.shell->resultado = 2;
+    QTest::mouseClick(frm->ImgMenu[3], Qt::LeftButton, {}, Centro(frm->ImgMenu[3]));
+    frm->Launch(6);
+    QCOMPARE(b.localizadas, (QList<QStringList>{{"Numerax", "NUMERAX"}, {"Resguax", "RESGUAX"}}));
+    QCOMPARE(llamadas.size(), 4);
+
+    // A failed start is kept, not reported.
+    frm->Launch(0);
+    QCOMPARE(frm->lanzador.ResultadoShell, 2);
+    QVERIFY(b.e.dialogos->mensajes.isEmpty());
+}
+
+void TstLauncher::dobleClicLocalizaSoloHermanos() {
+    Banco b;
+    const QString noctavo = b.dir.filePath("prog/");
+    Crear(noctavo + "Noctavo.exe");
+    b.Ini(("[Brivolar]\r\nNoctavo=" + noctavo + "\r\n").toUtf8());
+    auto frm = b.Barra(true);
+    QVERIFY(frm->Cargar());
+    // A located program starts with the first click and the locator opens on the second
+    // (a double click is a click, then a press that the system reports as double).
+    QTest::mouseClick(frm->ImgMenu[0], Qt::LeftButton, {}, Centro(frm->ImgMenu[0]));
+    QTest::mouseDClick(frm->ImgMenu[0], Qt::LeftButton, {}, Centro(frm->ImgMenu[0]));
+    QCOMPARE(b.e.shell->llamadas.size(), 1);
+    QCOMPARE(b.localizadas, (QList<QStringList>{{"Noctavo", "NOCTAVO"}}));
+    for (int i = 0; i < 9; ++i)
+        frm->Locate(i);
+    QCOMPARE(b.localizadas.size(), 8);
+    QCOMPARE(b.localizadas.last(), (QStringList{"Resguax", "RESGUAX"}));
+    QVERIFY(frm->isVisible());
+}
+
+void TstLauncher::menuEmergente() {
+    Banco b;
+    auto frm = b.Barra();
+    QVERIFY(frm->Cargar());
+    const auto acciones = frm->mnuMenu->actions();
+    QStringList textos;
+    for (QAction* a : acciones)
+        textos << (a->isSeparator() ? "-" : a->text());
+    QCOMPARE(textos, (QStringList{"Mostrar AYUDA", "Mostrar programa", "Ocultar al inicio", "-",
+                                  "Noctavo", "Poemarex", "Custodex", "Numerax", "Apuntex", "Tempux",
+                                  "Resguax", "Vemora", "-", "SALIR"}));
+    for (int i = 0; i < acciones.size(); ++i)
+        QCOMPARE(acciones[i]->icon().isNull(), i == 2 || i == 3 || i == 12);
+    QVERIFY(frm->mnuOcultar->isCheckable());
+    frm->mnuBrivolar[7]->trigger();
+    QCOMPARE(b.e.shell->llamadas.last().archivo, frm->RutaPrograma + "Vemora.exe");
+    frm->mnuBrivolar[1]->trigger();
+    QCOMPARE(b.localizadas.last().first(), QString("Poemarex"));
+}
+
+void TstLauncher::localizadorEncuentraYGuarda() {
+    Banco b;
+    const QString raiz = b.dir.filePath("discos");
+    Crear(raiz + "/Programas/Noctavo/NOCTAVO.EXE");
+    Crear(raiz + "/Programas/Otro/Poemarex.exe");
+    const QString antes = QDir::currentPath();
+    // The program in the current folder is not announced until the folder changes.
+    QDir::setCurrent(raiz + "/Programas/Noctavo");
+    comun::ArchivoIni ini(b.ini);
+    FrmSelec dlg(b.e.entorno, ini, TablaBarra()[0], kPaginaDescargas);
+    QDir::setCurrent(antes);
+    QCOMPARE(dlg.windowTitle(), QString("Asistente para seleccionar la ruta de los programas..."));
+    QCOMPARE(dlg.size(), QSize(400, 300));
+    QCOMPARE(dlg.LblNombrePrg->text(), QString("NOCTAVO"));
+    QCOMPARE(dlg.LblEstado->text(), QString("Busque el programa..."));
+    QCOMPARE(static_cast<comun::Etiqueta*>(dlg.LblAyuda)->Caption(),
+             QString("Si no tiene alguno de estos programas\rdescárguelos desde internet."));
+    QCOMPARE(dlg.File->Patron(), QString("Noctavo.exe"));
+    QVERIFY(dlg.CmdTerminar->isHidden());
+    dlg.show();
+
+    // One click on an entry enters that folder; the status follows the first match.
+    auto clic = [&](const QString& ruta) {
+        QListWidgetItem* entrada = dlg.DirCarpeta->Entrada(ruta);
+        QVERIFY2(entrada, qPrintable(ruta));
+        QTest::mouseClick(dlg.DirCarpeta->viewport(), Qt::LeftButton, {},
+                          dlg.DirCarpeta->visualItemRect(entrada).center());
+    };
+    clic(raiz + "/Programas");
+    QCOMPARE(dlg.DirCarpeta->Ruta(), raiz + "/Programas");
+    QVERIFY(dlg.CmdTerminar->isHidden());
+    clic(raiz + "/Programas/Otro");
+    QCOMPARE(dlg.LblEstado->text(), QString("Busque el programa..."));
+    dlg.DirCarpeta->PonerRuta(raiz + "/Programas");
+    clic(raiz + "/Programas/Noctavo");
+    QCOMPARE(dlg.LblEstado->text(), QString("PROGRAMA ENCONTRADO..."));
+    QVERIFY(dlg.CmdTerminar->isVisible());
+    QCOMPARE(dlg.CmdTerminar->text(), QString("&Terminar"));
+
+    // The download hint over the help picture, and its address.
+    QTest::mouseMove(dlg.ImgAyuda, Centro(dlg.ImgAyuda));
+    QVERIFY(dlg.LblAyuda->isVisible() && dlg.ImgMundo->isVisible());
+    QVERIFY(!dlg.LblNombrePrg->isVisible());
+    QTest::mouseMove(&dlg, QPoint(100, 250));
+    QVERIFY(!dlg.LblAyuda->isVisible() && !dlg.ImgMundo->isVisible());
+    QVERIFY(dlg.LblNombrePrg->isVisible());
+    QTest::mouseClick(dlg.ImgAyuda, Qt::LeftButton, {}, Centro(dlg.ImgAyuda));
+    QCOMPARE(b.e.shell->llamadas.size(), 1);
+    QCOMPARE(b.e.shell->llamadas[0].archivo, kPaginaDescargas);
+    QCOMPARE(b.e.shell->llamadas[0].operacion, QString());
+
+    QTest::mouseClick(dlg.CmdTerminar, Qt::LeftButton);
+    const QString carpeta = raiz + "/Programas/Noctavo/";
+    QCOMPARE(dlg.result(), int(QDialog::Accepted));
+    QVERIFY(Leer(b.ini).contains(("Noctavo=" + carpeta.leftJustified(100, ' ') + "\r\n").toUtf8()));
+    QCOMPARE(ini.LeerIni("Brivolar", "Noctavo", "No"), carpeta);
+    QCOMPARE(b.e.shell->llamadas.size(), 2);
+    QCOMPARE(b.e.shell->llamadas[1].operacion, QString("open"));
+    QCOMPARE(b.e.shell->llamadas[1].archivo, carpeta + "NOCTAVO.EXE");
+}
+
+void TstLauncher::localizadorCarpetasRaizYLargas() {
+    Banco b;
+    comun::ArchivoIni ini(b.ini);
+    {
+        // A root already ends in the separator: stored with one, not two.
+        FrmSelec dlg(b.e.entorno, ini, TablaBarra()[1], kPaginaDescargas);
+        QVERIFY(dlg.DirCarpeta->PonerRuta(QDir::rootPath()));
+        dlg.CmdTerminar_Click();
+        QCOMPARE(ini.LeerIni("Brivolar", "Poemarex", "No"),
+                 QDir::toNativeSeparators(QDir::rootPath()));
+    }
+    // The longest folder that survives the reading buffer is stored; one more is refused.
+    const QString base = b.dir.filePath("l");
+    const int resto = 99 - int(base.size()) - 2; // separators after "l" and at the end
+    QVERIFY(resto > 0);
+    const QString justa = base + "/" + QString(resto, 'j');
+    const QString larga = base + "/" + QString(resto + 1, 'k');
+    QVERIFY(QDir().mkpath(justa) && QDir().mkpath(larga));
+    for (const QString& carpeta : {justa, larga}) {
+        FrmSelec dlg(b.e.entorno, ini, TablaBarra()[2], kPaginaDescargas);
+        QVERIFY(dlg.DirCarpeta->PonerRuta(carpeta));
+        dlg.CmdTerminar_Click();
+        if (carpeta == justa) {
+            QCOMPARE(dlg.result(), int(QDialog::Accepted));
+            QCOMPARE(ini.LeerIni("Brivolar", "Custodex", "No"), justa + "/");
+        }
+    }
+    QCOMPARE(b.e.dialogos->mensajes.size(), 1);
+    QCOMPARE(b.e.dialogos->mensajes[0].tipo, comun::TipoMensaje::Critico);
+    QCOMPARE(b.e.dialogos->mensajes[0].titulo, FrmSelec::kTituloCarpetaLarga);
+    QCOMPARE(ini.LeerIni("Brivolar", "Custodex", "No"), justa + "/");
+    QCOMPARE(b.e.shell->llamadas.size(), 2);
+}
+
+void TstLauncher::localizadorUnidadIlegibleYCierre() {
+    Banco b;
+    comun::ArchivoIni ini(b.ini);
+    FrmSelec dlg(b.e.entorno, ini, TablaBarra()[0], kPaginaDescargas);
+    QVERIFY(dlg.Drive->count() >= 1);
+    QVERIFY(dlg.DirCarpeta->PonerRuta(b.dir.path()));
+    const QString unidad = dlg.Drive->currentText();
+    QCOMPARE(dlg.UltimaUnidad, unidad);
+    dlg.Drive->addItem("Z:", b.dir.filePath("sin-medio"));
+    dlg.Drive->setCurrentIndex(dlg.Drive->count() - 1);
+    QCOMPARE(b.e.dialogos->mensajes.size(), 1);
+    QCOMPARE(b.e.dialogos->mensajes[0].titulo, QString("Error al Acceder a la unidad de disco"));
+    QCOMPARE(b.e.dialogos->mensajes[0].texto, QString("La unidad de disco no está disponible"));
+    QCOMPARE(dlg.Drive->currentText(), unidad);
+    QCOMPARE(dlg.DirCarpeta->Ruta(), b.dir.path());
+
+    // The close box stores nothing: the next click opens the locator again.
+    QTimer::singleShot(0, &dlg, [&] { dlg.close(); });
+    dlg.exec();
+    QCOMPARE(dlg.result(), int(QDialog::Rejected));
+    QVERIFY(!QFile::exists(b.ini));
+    auto frm = b.Barra();
+    QVERIFY(frm->Cargar());
+    frm->Launch(0);
+    QCOMPARE(b.localizadas.size(), 1);
+    QVERIFY(b.e.shell->llamadas.isEmpty());
+}
+
+QTEST_MAIN(TstLauncher)
+#include "tst_launcher.moc"
