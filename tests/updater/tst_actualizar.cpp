@@ -1,11 +1,9 @@
 #include "FrmMain.h"
 #include "FrmSelec.h"
 #include "Instalacion.h"
-#include "Tabla.h"
 
 #include <QAction>
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QTemporaryDir>
@@ -14,12 +12,27 @@
 #include <QtTest>
 
 using namespace updater;
-using comun::TipoMensaje;
 
 namespace {
-const QByteArray kBytesNuevo = QByteArray("lanzador 1.8\0\x01\x02\xff", 16).repeated(5000);
-const QByteArray kBytesViejo = "lanzador 1.00";
+const QByteArray kNuevo = QByteArray("lanzador 1.8\0\x01\xff", 15).repeated(9000);
+const QByteArray kViejo = "lanzador 1.00";
 const QString kNavegador = QStringLiteral("/opt/navegador/bin/navegador");
+const QString kWeb = QStringLiteral("https://www.pellmark.example/");
+const QByteArray kVersion18 = "[Actualizaciones]\r\nBrivolar=Ver 1.8\r\n";
+
+// The user's texts written out again, so a slip in the program's copy shows here.
+const QString kSinLanzador =
+    "Descargue primero los complementos de la vemora.|No se puede actualizar el complemento "
+    "«Brivolar» de la Vemora\rporque no existe. Lea en la ayuda cómo descargarlo "
+    "gratuitamente\ry vuelva a brivolar este programa de actualización.";
+const QString kAviso =
+    "ANTES DE ACTUALIZAR ESTE COMPLEMENTO. MUY IMPORTANTE...|Compruebe que no está abierta la "
+    "verión anterior del complemento «Brivolar».\rSi está abierta ciérrela antes de proceder a "
+    "la actualización. Para saber\rsi está abierta busque el icono de este programa al lado del "
+    "reloj de\rgüindous en la barra de tareas («SysTray».)";
+const QString kNoSePuede =
+    "No se puede actualizar el complemento.|No se puede actualizar el complemento «Brivolar». "
+    "La versión\ranterior del mismo está abierta. Ciérrela y vuelva a intentarlo.";
 
 QByteArray Leer(const QString& ruta) {
     QFile f(ruta);
@@ -32,401 +45,278 @@ void Escribir(const QString& ruta, const QByteArray& bytes) {
     f.write(bytes);
 }
 
-// An application folder with the host, a running "Actualizar Brivolar.exe" (a fake
-// file standing for this program's own executable) and, when asked, an old launcher.
+// An application folder with the host, the old launcher and a file standing for this
+// program's own executable ("Actualizar Brivolar.exe").
 struct Carpeta {
     QTemporaryDir dir;
     comun::EntornoGrabado e = comun::CrearEntornoGrabado(dir.path());
     QString Ruta(const QString& nombre) const { return QDir(dir.path()).filePath(nombre); }
-    QString Ini() const { return Ruta(QStringLiteral("Vemora.INI")); }
     QString Sep() const { return comun::ObtenerRutaPrograma(dir.path()); }
+    QString Ini() const { return Ruta("Vemora.INI"); }
 
-    explicit Carpeta(bool conLanzador = true) {
-        Escribir(Ruta(QStringLiteral("Vemora.exe")), "host");
-        Escribir(Ruta(kInstalador), kBytesNuevo);
-        if (conLanzador)
-            Escribir(Ruta(kLanzador), kBytesViejo);
+    explicit Carpeta(const QByteArray& ini = {}) {
+        Escribir(Ruta("Vemora.exe"), "host");
+        Escribir(Ruta(kInstalador), kNuevo);
+        Escribir(Ruta(kLanzador), kViejo);
+        if (!ini.isEmpty())
+            Escribir(Ini(), ini);
     }
-    void PonerIni(const QByteArray& texto) { Escribir(Ini(), texto); }
     std::unique_ptr<FrmMain> Formulario(const QString& ejecutable = kInstalador,
-                                        bool conNavegador = true) {
+                                        bool navegador = true) {
         auto frm = std::make_unique<FrmMain>(e.entorno, Ruta(ejecutable));
-        frm->descubrirNavegador = [conNavegador] {
-            return conNavegador ? Navegador{kNavegador, false} : Navegador{};
+        frm->descubrirNavegador = [=] {
+            return navegador ? Navegador{kNavegador, false} : Navegador{};
         };
         frm->hayBandeja = [] { return false; };
         return frm;
     }
-    QStringList Sobrantes() const {
-        return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+    // Each message as "title|text", critical ones marked with "!".
+    QStringList Mensajes() const {
+        QStringList r;
+        for (const auto& m : e.dialogos->mensajes)
+            r << (m.tipo == comun::TipoMensaje::Critico ? "!" : "") + m.titulo + "|" + m.texto;
+        return r;
     }
+    QStringList Abiertos() const {
+        QStringList r;
+        for (const auto& l : e.shell->llamadas)
+            r << (l.parametros.isEmpty() ? l.archivo : l.archivo + " " + l.parametros.join(' '));
+        return r;
+    }
+    int Archivos() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(); }
 };
 } // namespace
 
 class TstActualizar : public QObject {
     Q_OBJECT
 private slots:
-    void sinLanzadorMuestraAyudaYNoCambiaNada();
-    void lanzadorAbiertoNoSeToca();
-    void copiaFallidaConservaElLanzador();
-    void instalacionNormal();
-    void marcaDeVersionExacta_data();
-    void marcaDeVersionExacta();
+    void instalacionRechazada_data();
+    void instalacionRechazada();
+    void instalacion_data();
+    void instalacion();
     void limpiezaDelInstalador();
-    void menuConSusDibujos();
     void menuLanzaYLocalizaPorFila();
-    void botonWebAbrePaginaAPagina();
-    void iconoYVentanaSinBandeja();
+    void botonWebPaginaAPagina();
+    void menuYBandeja();
 };
 
-void TstActualizar::sinLanzadorMuestraAyudaYNoCambiaNada() {
-    Carpeta c(false);
-    auto frm = c.Formulario();
-    QVERIFY(!frm->Form_Load());
-    QCOMPARE(c.e.dialogos->mensajes.size(), 1);
-    const auto& m = c.e.dialogos->mensajes[0];
-    QCOMPARE(m.tipo, TipoMensaje::Critico);
-    QCOMPARE(m.titulo, QStringLiteral("Descargue primero los complementos de la vemora."));
-    QCOMPARE(m.texto, QStringLiteral("No se puede actualizar el complemento «Brivolar» de la "
-                                     "Vemora\rporque no existe. Lea en la ayuda cómo descargarlo "
-                                     "gratuitamente\ry vuelva a brivolar este programa de "
-                                     "actualización."));
-    QCOMPARE(c.e.shell->llamadas.size(), 1);
-    QCOMPARE(c.e.shell->llamadas[0].archivo, c.Sep() + QStringLiteral("Ayuda/Brivolar.htm"));
-    QVERIFY(!QFile::exists(c.Ruta(kLanzador)));
-    QVERIFY(!QFile::exists(c.Ini()));
+void TstActualizar::instalacionRechazada_data() {
+    QTest::addColumn<QString>("ejecutable");
+    QTest::addColumn<bool>("conLanzador");
+    QTest::addColumn<bool>("barraAbierta");
+    QTest::addColumn<QStringList>("mensajes");
+    QTest::newRow("sin lanzador") << kInstalador << false << false
+                                  << QStringList{"!" + kSinLanzador};
+    // The old bar holds its instance lock: its file could be replaced under it here,
+    // so the lock is what says it is open.
+    QTest::newRow("barra abierta")
+        << kInstalador << true << true << QStringList{kAviso, "!" + kNoSePuede};
+    // The installed launcher itself, with its version mark gone.
+    QTest::newRow("es el lanzador")
+        << kLanzador << true << false << QStringList{kAviso, "!" + kNoSePuede};
+    // A source that cannot be read: the copy fails and nothing may be lost.
+    QTest::newRow("copia fallida")
+        << "Falta.exe" << true << false << QStringList{kAviso, "!" + kNoSePuede};
 }
 
-void TstActualizar::lanzadorAbiertoNoSeToca() {
-    const QString titulo = QStringLiteral("No se puede actualizar el complemento.");
-    const QString texto = QStringLiteral("No se puede actualizar el complemento «Brivolar». La "
-                                         "versión\ranterior del mismo está abierta. Ciérrela y "
-                                         "vuelva a intentarlo.");
-    {
-        // The old bar holds its instance lock: on this system its file could be
-        // replaced under it, so the lock is what says it is open.
-        Carpeta c;
-        comun::GuardiaInicio barra;
+void TstActualizar::instalacionRechazada() {
+    QFETCH(QString, ejecutable);
+    QFETCH(bool, conLanzador);
+    QFETCH(bool, barraAbierta);
+    QFETCH(QStringList, mensajes);
+    Carpeta c;
+    if (!conLanzador)
+        QFile::remove(c.Ruta(kLanzador));
+    comun::GuardiaInicio barra;
+    if (barraAbierta)
         QVERIFY(barra.TomarInstancia(c.e.entorno, kLanzador));
-        auto frm = c.Formulario();
-        QVERIFY(!frm->Form_Load());
-        QCOMPARE(c.e.dialogos->mensajes.size(), 2);
-        QCOMPARE(c.e.dialogos->mensajes[0].tipo, TipoMensaje::Informacion);
-        QCOMPARE(c.e.dialogos->mensajes[0].titulo,
-                 QStringLiteral("ANTES DE ACTUALIZAR ESTE COMPLEMENTO. MUY IMPORTANTE..."));
-        QCOMPARE(c.e.dialogos->mensajes[0].texto,
-                 QStringLiteral("Compruebe que no está abierta la verión anterior del "
-                                "complemento «Brivolar».\rSi está abierta ciérrela antes de "
-                                "proceder a la actualización. Para saber\rsi está abierta "
-                                "busque el icono de este programa al lado del reloj de\rgüindous "
-                                "en la barra de tareas («SysTray».)"));
-        QCOMPARE(c.e.dialogos->mensajes[1].tipo, TipoMensaje::Critico);
-        QCOMPARE(c.e.dialogos->mensajes[1].titulo, titulo);
-        QCOMPARE(c.e.dialogos->mensajes[1].texto, texto);
-        QCOMPARE(Leer(c.Ruta(kLanzador)), kBytesViejo);
-        QVERIFY(!QFile::exists(c.Ini()));
-        QVERIFY(c.e.shell->llamadas.isEmpty());
-    }
-    {
-        // The installed launcher itself, with its version mark gone, is the open one.
-        Carpeta c;
-        Escribir(c.Ruta(kLanzador), kBytesNuevo);
-        auto frm = c.Formulario(kLanzador);
-        QVERIFY(!frm->Form_Load());
-        QCOMPARE(c.e.dialogos->mensajes.size(), 2);
-        QCOMPARE(c.e.dialogos->mensajes[1].titulo, titulo);
-        QCOMPARE(Leer(c.Ruta(kLanzador)), kBytesNuevo);
-        QVERIFY(c.e.shell->llamadas.isEmpty());
-    }
+    const QByteArray antes = Leer(c.Ruta(kLanzador));
+    const int archivos = c.Archivos();
+    QVERIFY(!c.Formulario(ejecutable)->Form_Load());
+    QCOMPARE(c.Mensajes(), mensajes);
+    QCOMPARE(c.Abiertos(),
+             conLanzador ? QStringList() : QStringList{c.Sep() + "Ayuda/Brivolar.htm"});
+    QCOMPARE(Leer(c.Ruta(kLanzador)), antes);
+    QCOMPARE(c.Archivos(), archivos); // no settings file, no temporary left
 }
 
-void TstActualizar::copiaFallidaConservaElLanzador() {
-    Carpeta c;
-    // The source cannot be read: nothing may be lost on the way.
-    auto frm = c.Formulario(QStringLiteral("No existe.exe"));
-    QVERIFY(!frm->Form_Load());
-    QCOMPARE(c.e.dialogos->mensajes.size(), 2);
-    QCOMPARE(c.e.dialogos->mensajes[1].titulo, kTituloNoSePuede);
-    QCOMPARE(Leer(c.Ruta(kLanzador)), kBytesViejo);
-    QVERIFY(!QFile::exists(c.Ini()));
-    QVERIFY(c.e.shell->llamadas.isEmpty());
-    QCOMPARE(c.Sobrantes().size(), 3); // host, installer, old launcher: no temporary left
+void TstActualizar::instalacion_data() {
+    QTest::addColumn<QByteArray>("ini");
+    QTest::addColumn<QString>("ejecutable");
+    QTest::addColumn<bool>("instala");
+    QTest::newRow("sin ajustes") << QByteArray() << kInstalador << true;
+    QTest::newRow("version vieja")
+        << QByteArray("[Actualizaciones]\r\nBrivolar=Ver 1.00\r\n") << kInstalador << true;
+    QTest::newRow("otra caja") << QByteArray("[actualizaciones]\r\nbrivolar=ver 1.8\r\n")
+                               << kInstalador << true;
+    QTest::newRow("otro nombre") << QByteArray() << "Copia de actualizar.exe" << true;
+    QTest::newRow("ya instalada") << QByteArray("[ACTUALIZACIONES]\r\nBRIVOLAR= Ver 1.8 \r\n")
+                                  << kLanzador << false;
 }
 
-void TstActualizar::instalacionNormal() {
-    Carpeta c;
-    c.PonerIni("[Actualizaciones]\r\nBrivolar=Ver 1.00\r\n");
+void TstActualizar::instalacion() {
+    QFETCH(QByteArray, ini);
+    QFETCH(QString, ejecutable);
+    QFETCH(bool, instala);
+    Carpeta c(ini);
+    const QByteArray propio = kNuevo + ejecutable.toUtf8();
+    Escribir(c.Ruta(ejecutable), propio);
     // While the warning is on screen nothing has been touched yet.
     c.e.dialogos->alMostrar = [&](const comun::Mensaje&) {
-        QCOMPARE(Leer(c.Ruta(kLanzador)), kBytesViejo);
+        QCOMPARE(Leer(c.Ruta(kLanzador)), kViejo);
     };
-    auto frm = c.Formulario();
-    QVERIFY(!frm->Form_Load()); // the installer ends after starting the new launcher
-    QCOMPARE(c.e.dialogos->mensajes.size(), 1);
-    QCOMPARE(c.e.dialogos->mensajes[0].titulo, kTituloAviso);
-    QCOMPARE(Leer(c.Ruta(kLanzador)), kBytesNuevo);
-    QVERIFY(QFileInfo(c.Ruta(kLanzador)).isExecutable());
-    QCOMPARE(comun::LeerPerfil(c.Ini(), "Actualizaciones", "Brivolar", "", 100),
-             QStringLiteral("Ver 1.8"));
-    QCOMPARE(c.e.shell->llamadas.size(), 1);
-    QCOMPARE(c.e.shell->llamadas[0].operacion, QStringLiteral("open"));
-    QCOMPARE(c.e.shell->llamadas[0].archivo, c.Sep() + kLanzador);
-    QVERIFY(c.e.shell->llamadas[0].parametros.isEmpty());
-    QVERIFY(!frm->TmrEliminar->isActive());
-    QCOMPARE(c.Sobrantes().size(), 4); // plus Vemora.INI; no temporary left
-
-    // An installer under another name installs its own bytes all the same.
-    Carpeta otra;
-    Escribir(otra.Ruta(QStringLiteral("Copia de actualizar.exe")), kBytesNuevo + "x");
-    auto frm2 = otra.Formulario(QStringLiteral("Copia de actualizar.exe"));
-    QVERIFY(!frm2->Form_Load());
-    QCOMPARE(Leer(otra.Ruta(kLanzador)), kBytesNuevo + "x");
-}
-
-void TstActualizar::marcaDeVersionExacta_data() {
-    QTest::addColumn<QByteArray>("ini");
-    QTest::addColumn<bool>("instala");
-    QTest::newRow("sin archivo") << QByteArray() << true;
-    QTest::newRow("minusculas") << QByteArray("[actualizaciones]\r\nbrivolar=ver 1.8\r\n") << true;
-    QTest::newRow("mayusculas") << QByteArray("[Actualizaciones]\r\nBrivolar=VER 1.8\r\n") << true;
-    QTest::newRow("exacta") << QByteArray("[ACTUALIZACIONES]\r\nBRIVOLAR= Ver 1.8 \r\n") << false;
-}
-
-void TstActualizar::marcaDeVersionExacta() {
-    QFETCH(QByteArray, ini);
-    QFETCH(bool, instala);
-    Carpeta c;
-    if (!ini.isEmpty())
-        c.PonerIni(ini);
-    auto frm = c.Formulario();
-    QCOMPARE(frm->Form_Load(), !instala);
-    QCOMPARE(Leer(c.Ruta(kLanzador)), instala ? kBytesNuevo : kBytesViejo);
+    auto frm = c.Formulario(ejecutable);
+    QCOMPARE(frm->Form_Load(), !instala); // the installer ends after starting the new launcher
     QCOMPARE(frm->TmrEliminar->isActive(), !instala);
     if (!instala) {
+        QVERIFY(c.Mensajes().isEmpty());
         QCOMPARE(frm->TmrEliminar->interval(), 3000);
         QVERIFY(frm->TmrEliminar->isSingleShot());
-        QVERIFY(c.e.dialogos->mensajes.isEmpty());
+        return;
     }
+    QCOMPARE(c.Mensajes(), QStringList{kAviso});
+    QCOMPARE(Leer(c.Ruta(kLanzador)), propio);
+    QVERIFY(QFileInfo(c.Ruta(kLanzador)).isExecutable());
+    QCOMPARE(comun::LeerPerfil(c.Ini(), "Actualizaciones", "Brivolar", "", 100),
+             QString("Ver 1.8"));
+    QCOMPARE(c.Abiertos(), QStringList{c.Sep() + kLanzador});
+    QCOMPARE(c.e.shell->llamadas[0].operacion, QString("open"));
+    QVERIFY(
+        !QDir(c.dir.path()).entryList(QDir::Hidden | QDir::Files).join(' ').contains(".Brivolar"));
 }
 
 void TstActualizar::limpiezaDelInstalador() {
-    const QByteArray version = "[Actualizaciones]\r\nBrivolar=Ver 1.8\r\n";
     {
-        // The new launcher removes the leftover installer silently and goes on.
-        Carpeta c;
-        c.PonerIni(version);
-        Escribir(c.Ruta(kLanzador), kBytesNuevo);
+        // The new launcher removes the leftover installer silently and goes on; with
+        // nothing left to remove it shows nothing either.
+        Carpeta c(kVersion18);
         auto frm = c.Formulario(kLanzador);
-        QSignalSpy fin(frm.get(), &FrmMain::ProgramaTerminado);
         QVERIFY(frm->Form_Load());
         frm->TmrEliminar_Timer();
         QVERIFY(!QFile::exists(c.Ruta(kInstalador)));
         QVERIFY(!frm->TmrEliminar->isActive());
-        QVERIFY(c.e.dialogos->mensajes.isEmpty());
-        QVERIFY(!frm->Terminado());
-        QCOMPARE(fin.count(), 0);
-        // Nothing left to remove: nothing shown either.
         frm->TmrEliminar_Timer();
-        QVERIFY(c.e.dialogos->mensajes.isEmpty());
+        QVERIFY(c.Mensajes().isEmpty());
         QVERIFY(!frm->Terminado());
     }
-    {
-        // The installer started again after the update: it is the running program,
-        // so it stays, says the update is done and ends.
-        Carpeta c;
-        c.PonerIni(version);
-        auto frm = c.Formulario(kInstalador);
-        QSignalSpy fin(frm.get(), &FrmMain::ProgramaTerminado);
-        QVERIFY(frm->Form_Load());
-        frm->TmrEliminar_Timer();
-        QVERIFY(QFile::exists(c.Ruta(kInstalador)));
-        QCOMPARE(c.e.dialogos->mensajes.size(), 1);
-        QCOMPARE(c.e.dialogos->mensajes[0].tipo, TipoMensaje::Informacion);
-        QCOMPARE(c.e.dialogos->mensajes[0].titulo,
-                 QStringLiteral("Resultado de la última actualización."));
-        QCOMPARE(c.e.dialogos->mensajes[0].texto,
-                 QStringLiteral("Ya se actualizó correctamente el complemento Brivolar."));
-        QVERIFY(frm->Terminado());
-        QCOMPARE(fin.count(), 1);
-        QVERIFY(!frm->VentanaSinBandeja->isVisible());
-    }
-}
-
-void TstActualizar::menuConSusDibujos() {
-    Carpeta c;
-    c.PonerIni("[Actualizaciones]\r\nBrivolar=Ver 1.8\r\n");
-    auto frm = c.Formulario();
+    // The installer started again after the update is the running program: it stays,
+    // says the update is done and ends.
+    Carpeta c(kVersion18);
+    auto frm = c.Formulario(kInstalador);
+    QSignalSpy fin(frm.get(), &FrmMain::ProgramaTerminado);
     QVERIFY(frm->Form_Load());
-    const auto elementos = frm->mnuMenu->actions();
-    QStringList titulos;
-    for (QAction* a : elementos)
-        titulos << (a->isSeparator() ? QStringLiteral("-") : a->text());
-    QCOMPARE(titulos,
-             QStringList({"Mostrar AYUDA", "Selec. carpeta", "-", "Noctavo", "Poemarex", "Custodex",
-                          "Numerax", "Apuntex", "Tempux", "Resguax", "Cantrix", "Cerrox", "Probex",
-                          "Vemora", "-", "Botón Web", "www.pellmark.example", "SALIR"}));
-    for (int i = 0; i < elementos.size(); ++i)
-        QCOMPARE(elementos[i]->icon().isNull(), i == 1 || i == 2 || i == 14);
-    const auto carpetas = frm->mnuCarpetas->actions();
-    QCOMPARE(carpetas.size(), 10);
-    for (int i = 0; i < 10; ++i) {
-        QCOMPARE(carpetas[i]->text(), elementos[i + 3]->text());
-        QVERIFY(!carpetas[i]->icon().isNull());
-        QCOMPARE(carpetas[i]->icon().cacheKey(), frm->ImgIco[i + 3].cacheKey());
-    }
-    // The pictures are drawn, not empty placeholders.
-    const QImage dibujo = frm->ImgIco[16].pixmap(16, 16).toImage();
-    QVERIFY(dibujo.pixelColor(8, 8).alpha() > 0);
-    QCOMPARE(frm->Direcciones, QStringList(7, QStringLiteral("https://www.pellmark.example/")));
+    frm->TmrEliminar_Timer();
+    QVERIFY(QFile::exists(c.Ruta(kInstalador)));
+    QCOMPARE(c.Mensajes(), QStringList{"Resultado de la última actualización.|Ya se actualizó "
+                                       "correctamente el complemento Brivolar."});
+    QCOMPARE(fin.count(), 1);
+    QVERIFY(!frm->VentanaSinBandeja->isVisible());
 }
 
 void TstActualizar::menuLanzaYLocalizaPorFila() {
     Carpeta c;
-    const QString programas = c.Ruta(QStringLiteral("Programas")) + QLatin1Char('/');
-    Escribir(programas + QStringLiteral("Resguax.exe"), "r"); // the bar's spelling
-    Escribir(programas + QStringLiteral("Noctavo.exe"), "n");
-    c.PonerIni(("[Actualizaciones]\r\nBrivolar=Ver 1.8\r\n[Brivolar]\r\nNoctavo=" + programas +
-                "\r\nResguax=" + programas + "\r\nProbex=" + programas + "\r\nCerrox=No\r\n")
-                   .toUtf8());
+    const QString programas = c.Ruta("Programas") + "/";
+    Escribir(programas + "Resguax.exe", "r"); // the bar's spelling of "ResguaX.exe"
+    Escribir(programas + "Noctavo.exe", "n");
+    Escribir(c.Ini(), kVersion18 + ("[Brivolar]\r\nNoctavo=" + programas + "\r\nResguax=" +
+                                    programas + "\r\nProbex=" + programas + "\r\nCerrox=No\r\n")
+                                       .toUtf8());
     auto frm = c.Formulario();
     QVERIFY(frm->Form_Load());
-    QList<launcher::FilaPrograma> localizadas;
-    QStringList nombres;
-    frm->Lanzador().mostrarLocalizador = [&](launcher::FrmSelec& dialogo) {
-        localizadas << dialogo.Fila();
-        nombres << dialogo.LblNombrePrg->text();
-        QCOMPARE(dialogo.DireccionAyuda(), QStringLiteral("https://www.pellmark.example/"));
+    QStringList localizador;
+    frm->Lanzador().mostrarLocalizador = [&](launcher::FrmSelec& d) {
+        localizador << d.LblNombrePrg->text() + "/" + d.Fila().clave + "/" + d.DireccionAyuda();
     };
-    auto& llamadas = c.e.shell->llamadas;
-
-    frm->mnuBrivolar[0]->trigger();
-    QCOMPARE(llamadas.size(), 1);
-    QCOMPARE(llamadas.last().archivo, programas + QStringLiteral("Noctavo.exe"));
-    frm->mnuBrivolar[6]->trigger(); // "ResguaX.exe" finds the file of the other case
-    QCOMPARE(llamadas.last().archivo, programas + QStringLiteral("Resguax.exe"));
-    frm->mnuBrivolar[10]->trigger();
-    QCOMPARE(llamadas.last().archivo, c.Sep() + QStringLiteral("Vemora.exe"));
-    QCOMPARE(llamadas.size(), 3);
-    QVERIFY(localizadas.isEmpty());
-
-    // Rows without a folder ("No" or absent) open the locator instead of launching.
-    frm->mnuBrivolar[7]->trigger();
-    frm->mnuBrivolar[8]->trigger();
-    QCOMPARE(llamadas.size(), 3);
-    QCOMPARE(nombres, QStringList({"CANTRIX", "CERROX"}));
-    QCOMPARE(localizadas[0].clave, QStringLiteral("Cantrix"));
-    QCOMPARE(localizadas[1].clave, QStringLiteral("Cerrox"));
-
-    // The folder menu opens the locator whatever is stored; row 9 shows "Probex...".
-    frm->mnuSelec[9]->trigger();
-    frm->mnuSelec[0]->trigger();
-    frm->mnuSelec[6]->trigger();
-    QCOMPARE(llamadas.size(), 3);
-    QCOMPARE(nombres.mid(2), QStringList({"PROBEX...", "NOCTAVO", "RESGUAX"}));
-    QCOMPARE(localizadas[2].clave, QStringLiteral("Probex"));
-    QCOMPARE(localizadas[2].ejecutable, QStringLiteral("Probex.exe"));
-    // From the launch menu the same row keeps its plain name.
-    comun::EscribirPerfil(c.Ini(), "Brivolar", "Probex", "No");
-    frm->mnuBrivolar[9]->trigger();
-    QCOMPARE(nombres.last(), QStringLiteral("PROBEX"));
-
+    for (int i : {0, 6, 10, 7, 8, 9})
+        frm->mnuBrivolar[i]->trigger();
+    for (int i : {9, 0})
+        frm->mnuSelec[i]->trigger(); // whatever is stored
     frm->mnuAyuda->trigger();
-    QCOMPARE(llamadas.last().archivo, c.Sep() + QStringLiteral("Ayuda/Brivolar.htm"));
     frm->mnuWeb->trigger();
-    QCOMPARE(llamadas.last().archivo, QStringLiteral("https://www.pellmark.example/"));
+    QCOMPARE(c.Abiertos(), QStringList({programas + "Noctavo.exe", programas + "Resguax.exe",
+                                        c.Sep() + "Vemora.exe", programas + "Probex.exe",
+                                        c.Sep() + "Ayuda/Brivolar.htm", kWeb}));
+    QCOMPARE(localizador, QStringList({"CANTRIX/Cantrix/" + kWeb, "CERROX/Cerrox/" + kWeb,
+                                       "PROBEX.../Probex/" + kWeb, "NOCTAVO/Noctavo/" + kWeb}));
 }
 
-void TstActualizar::botonWebAbrePaginaAPagina() {
-    {
-        Carpeta c;
-        c.PonerIni("[Actualizaciones]\r\nBrivolar=Ver 1.8\r\n");
-        auto frm = c.Formulario();
-        QVERIFY(frm->Form_Load());
-        frm->mnuBWeb->trigger();
-        const auto& llamadas = c.e.shell->llamadas;
-        QCOMPARE(llamadas.size(), 7);
-        for (const auto& l : llamadas) {
-            QCOMPARE(l.archivo, kNavegador);
-            QCOMPARE(l.parametros, QStringList({"https://www.pellmark.example/"}));
-        }
-    }
-    {
-        Carpeta c;
-        c.PonerIni("[Actualizaciones]\r\nBrivolar=Ver 1.8\r\n[BWeb]\r\n"
-                   "0=https://a.example/?x=1&y=2\r\n2=https://c.example/ dos palabras\r\n"
-                   "4=--remote-debugging-port=1\r\nAbrir3=0\r\nAbrir5=Si\r\n");
-        auto frm = c.Formulario();
-        QVERIFY(frm->Form_Load());
-        // Addresses are read once; the switches on every choice.
-        comun::EscribirPerfil(c.Ini(), "BWeb", "1", "https://cambiada.example/");
-        frm->mnuBWeb->trigger();
-        QStringList abiertas;
-        for (const auto& l : c.e.shell->llamadas)
-            abiertas << l.parametros;
-        QCOMPARE(abiertas,
-                 QStringList({"https://a.example/?x=1&y=2", "https://www.pellmark.example/",
-                              "https://c.example/ dos palabras", "https://www.pellmark.example/"}));
-        c.e.shell->llamadas.clear();
-        comun::EscribirPerfil(c.Ini(), "BWeb", "Abrir0", "0");
-        comun::EscribirPerfil(c.Ini(), "BWeb", "Abrir3", "1");
-        frm->mnuBWeb->trigger();
-        QCOMPARE(c.e.shell->llamadas.size(), 4); // pages 1, 2, 3 and 6
-        QCOMPARE(c.e.shell->llamadas[1].parametros[0],
-                 QStringLiteral("https://c.example/ dos palabras"));
-        QVERIFY(c.e.dialogos->mensajes.isEmpty());
-    }
-    {
-        Carpeta c;
-        c.PonerIni("[Actualizaciones]\r\nBrivolar=Ver 1.8\r\n");
-        auto frm = c.Formulario(kInstalador, false);
-        QVERIFY(frm->Form_Load());
-        frm->mnuBWeb->trigger();
-        QVERIFY(c.e.shell->llamadas.isEmpty());
-        QCOMPARE(c.e.dialogos->mensajes.size(), 1);
-        QCOMPARE(c.e.dialogos->mensajes[0].tipo, TipoMensaje::Critico);
-        QCOMPARE(c.e.dialogos->mensajes[0].titulo, QStringLiteral("Error. Consulte la ayuda."));
-        QCOMPARE(c.e.dialogos->mensajes[0].texto,
-                 QStringLiteral("No se encontró el navegador\rpara abrir las páginas..."));
-        // The other commands still work.
-        frm->mnuWeb->trigger();
-        QCOMPARE(c.e.shell->llamadas.size(), 1);
-    }
-}
-
-void TstActualizar::iconoYVentanaSinBandeja() {
-    Carpeta c;
-    c.PonerIni("[Actualizaciones]\r\nBrivolar=Ver 1.8\r\n");
+void TstActualizar::botonWebPaginaAPagina() {
+    Carpeta c(kVersion18);
     auto frm = c.Formulario();
     QVERIFY(frm->Form_Load());
+    frm->mnuBWeb->trigger();
+    QCOMPARE(c.Abiertos(), QStringList(7, kNavegador + " " + kWeb));
+
+    Carpeta d(kVersion18 + "[BWeb]\r\n0=https://a.example/?x=1&y=2\r\n2=https://c.example/ dos\r\n"
+                           "4=--remote-debugging-port=1\r\nAbrir3=0\r\nAbrir5=Si\r\n");
+    auto frmD = d.Formulario();
+    QVERIFY(frmD->Form_Load());
+    // The addresses are read once; the switches on every choice.
+    comun::EscribirPerfil(d.Ini(), "BWeb", "1", "https://cambiada.example/");
+    frmD->mnuBWeb->trigger();
+    comun::EscribirPerfil(d.Ini(), "BWeb", "Abrir0", "0");
+    comun::EscribirPerfil(d.Ini(), "BWeb", "Abrir3", "1");
+    frmD->mnuBWeb->trigger();
+    QStringList paginas;
+    for (const auto& l : d.e.shell->llamadas)
+        paginas << l.parametros; // one argument each, the address untouched
+    QCOMPARE(paginas, QStringList({"https://a.example/?x=1&y=2", kWeb, "https://c.example/ dos",
+                                   kWeb, kWeb, "https://c.example/ dos", kWeb, kWeb}));
+
+    Carpeta e(kVersion18);
+    auto frmE = e.Formulario(kInstalador, false);
+    QVERIFY(frmE->Form_Load());
+    frmE->mnuBWeb->trigger();
+    frmE->mnuWeb->trigger(); // the other commands still work
+    QCOMPARE(e.Mensajes(),
+             QStringList{"!Error. Consulte la ayuda.|No se encontró el navegador\rpara "
+                         "abrir las páginas..."});
+    QCOMPARE(e.Abiertos(), QStringList{kWeb});
+}
+
+void TstActualizar::menuYBandeja() {
+    Carpeta c(kVersion18);
+    auto frm = c.Formulario();
+    QVERIFY(frm->Form_Load());
+    const auto elementos = frm->mnuMenu->actions();
+    QStringList titulos;
+    for (int i = 0; i < elementos.size(); ++i) {
+        titulos << (elementos[i]->isSeparator() ? "-" : elementos[i]->text());
+        QCOMPARE(elementos[i]->icon().isNull(), i == 1 || i == 2 || i == 14);
+    }
+    QCOMPARE(titulos, QString("Mostrar AYUDA,Selec. carpeta,-,Noctavo,Poemarex,Custodex,Numerax,"
+                              "Apuntex,Tempux,Resguax,Cantrix,Cerrox,Probex,Vemora,-,Botón Web,"
+                              "www.pellmark.example,SALIR")
+                          .split(','));
+    const auto carpetas = frm->mnuCarpetas->actions();
+    QCOMPARE(carpetas.size(), 10);
+    for (int i = 0; i < 10; ++i) {
+        QCOMPARE(carpetas[i]->text(), elementos[i + 3]->text());
+        QCOMPARE(carpetas[i]->icon().cacheKey(), frm->ImgIco[i + 3].cacheKey());
+    }
+    QVERIFY(frm->ImgIco[16].pixmap(16, 16).toImage().pixelColor(8, 8).alpha() > 0); // drawn
     QVERIFY(!frm->isVisible());
-    QCOMPARE(frm->Icono->toolTip(), QStringLiteral("Pellmark. Brivolar programas..."));
-    QVERIFY(frm->VentanaSinBandeja && frm->VentanaSinBandeja->isVisible());
+    QCOMPARE(frm->Icono->toolTip(), QString("Pellmark. Brivolar programas..."));
+    QVERIFY(frm->VentanaSinBandeja->isVisible());
     QVERIFY(frm->VentanaSinBandeja->windowFlags() & Qt::WindowStaysOnTopHint);
     QCOMPARE(frm->VentanaSinBandeja->CmdMenu->menu(), frm->mnuMenu);
-
-    frm->Icono_Activated(QSystemTrayIcon::Context);
-    QVERIFY(frm->mnuMenu->isVisible());
-    frm->mnuMenu->hide();
-    frm->Icono_Activated(QSystemTrayIcon::Trigger);
-    QVERIFY(frm->mnuMenu->isVisible());
-    frm->mnuMenu->hide();
+    for (auto razon : {QSystemTrayIcon::Context, QSystemTrayIcon::Trigger}) {
+        frm->Icono_Activated(razon);
+        QVERIFY(frm->mnuMenu->isVisible());
+        frm->mnuMenu->hide();
+    }
     frm->Icono_Activated(QSystemTrayIcon::MiddleClick);
-    QVERIFY(!frm->mnuMenu->isVisible());
-    QVERIFY(!frm->Terminado());
+    QVERIFY(!frm->mnuMenu->isVisible() && !frm->Terminado());
     frm->Icono_Activated(QSystemTrayIcon::DoubleClick);
     QVERIFY(frm->Terminado());
 
     // Closing the window of a desktop without tray ends the program too.
-    Carpeta otra;
-    otra.PonerIni("[Actualizaciones]\r\nBrivolar=Ver 1.8\r\n");
-    auto frm2 = otra.Formulario();
-    QVERIFY(frm2->Form_Load());
-    frm2->VentanaSinBandeja->close();
-    QVERIFY(frm2->Terminado());
-    // A second copy of the same program ends silently before anything else.
-    auto frm3 = otra.Formulario();
-    QVERIFY(!frm3->Form_Load());
-    QVERIFY(otra.e.dialogos->mensajes.isEmpty());
+    frm.reset();
+    auto otro = c.Formulario();
+    QVERIFY(otro->Form_Load());
+    otro->VentanaSinBandeja->close();
+    QVERIFY(otro->Terminado());
+    QVERIFY(c.Mensajes().isEmpty());
 }
 
 QTEST_MAIN(TstActualizar)
