@@ -41,6 +41,16 @@ QIcon Dibujo(const char* nombre, int lado) {
                               QSize(lado, lado));
 }
 
+// The program's icon at the sizes notification areas and window frames ask for, so
+// none of them has to scale a rendering of another size.
+QIcon IconoPrograma() {
+    QIcon icono;
+    for (int lado : {16, 22, 24, 32, 48, 64})
+        icono.addPixmap(
+            launcher::PixmapSvg(QStringLiteral(":/updater/icono.svg"), QSize(lado, lado), 1.0));
+    return icono;
+}
+
 // The host name of the maker's web site: the caption of the web-site item.
 QString NombreSitio() {
     return QUrl(launcher::kDireccionWeb).host();
@@ -85,7 +95,7 @@ FrmMain::FrmMain(const comun::Entorno& entorno, QString rutaEjecutable, QWidget*
         if (kDibujos[i])
             ImgIco[i] = Dibujo(kDibujos[i], 16);
     }
-    setWindowIcon(Dibujo("icono", 32));
+    setWindowIcon(IconoPrograma());
     lanzador_ = std::make_unique<launcher::Lanzador>(entorno_, Ini, launcher::kDireccionWeb);
     CrearMenu();
 
