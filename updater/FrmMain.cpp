@@ -5,6 +5,7 @@
 #include "Tabla.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QFileInfo>
@@ -196,6 +197,12 @@ void FrmMain::Form_Unload() {
 }
 
 void FrmMain::Icono_Activated(QSystemTrayIcon::ActivationReason razon) {
+    // While the locator or a message is open the icon waits, as the rest of the program
+    // does: a second locator over the first, or an end under an open dialog, is no use.
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        modal->activateWindow();
+        return;
+    }
     switch (razon) {
     case QSystemTrayIcon::Trigger:
     case QSystemTrayIcon::Context:

@@ -3,6 +3,7 @@
 #include "Instalacion.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QDir>
 #include <QLabel>
 #include <QMenu>
@@ -307,6 +308,13 @@ void TstActualizar::menuYBandeja() {
     }
     frm->Icono_Activated(QSystemTrayIcon::MiddleClick);
     QVERIFY(!frm->mnuMenu->isVisible() && !frm->Terminado());
+    {
+        QDialog localizador; // the icon waits while a modal window is open
+        localizador.setModal(true);
+        localizador.show();
+        frm->Icono_Activated(QSystemTrayIcon::DoubleClick);
+        QVERIFY(!frm->Terminado() && !frm->mnuMenu->isVisible());
+    }
     frm->Icono_Activated(QSystemTrayIcon::DoubleClick);
     QVERIFY(frm->Terminado());
 
