@@ -116,8 +116,8 @@ FrmMain::~FrmMain() {
 }
 
 void FrmMain::CrearMenu() {
-    // Parentless: a menu owned by a window that is never shown would inherit its
-    // hidden state on some platforms; it is deleted with the form.
+    // A top-level popup shared by the tray icon and the no-tray window; the form
+    // deletes it (after that window) when it goes.
     mnuMenu = new QMenu(QStringLiteral("Menu"));
     const auto& tabla = TablaActualizar();
     mnuAyuda = mnuMenu->addAction(QStringLiteral("Mostrar AYUDA"), this, &FrmMain::mnuAyuda_Click);
