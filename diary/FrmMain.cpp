@@ -17,6 +17,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QWindowStateChangeEvent>
 #include <algorithm>
 #include <numeric>
@@ -120,6 +121,9 @@ FrmMain::FrmMain(comun::Entorno entorno, QWidget* padre)
     setMouseTracking(true);
     setWindowIcon(IconoDiario());
     CrearControles();
+    // Alt+F4 closes the window where no window manager does it for the program.
+    auto* cerrar = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_F4), this);
+    connect(cerrar, &QShortcut::activated, this, &QWidget::close);
 
     TmrGuardar.setInterval(400);
     TmrError.setInterval(5000);
@@ -169,6 +173,9 @@ void FrmMain::CrearControles() {
         "QListWidget { background: black; color: rgb(255,255,128); border: 1px solid #555; }"
         "QListWidget::item:selected { background: rgb(0,0,128); color: white; }"));
     ListTareas->installEventFilter(this);
+    // Moving over the list is not moving over the bare background.
+    ListTareas->setAttribute(Qt::WA_NoMousePropagation);
+    ListTareas->viewport()->setAttribute(Qt::WA_NoMousePropagation);
     connect(ListTareas, &QListWidget::currentRowChanged, this, [this] { ListTareas_Click(); });
 
     const auto etiqueta = [&](QColor color, qreal puntos) {
@@ -182,7 +189,6 @@ void FrmMain::CrearControles() {
         return e;
     };
     LblFecha = etiqueta(Qt::white, 9.75);
-    LblFecha->setGeometry(RectTwips(4680, 2850, 900, 240));
     LblInfo = etiqueta(Qt::white, 9.75);
     LblProceso = etiqueta(QColor(255, 255, 0), 9.75);
     LblProceso->hide();
@@ -318,7 +324,7 @@ void FrmMain::Form_Activate() {
         PrimeraActivacion = false;
         return;
     }
-    LblFecha->PonerCaption(texto);
+    PonerFecha(texto);
     if (Editando())
         return;
     for (int i = 0; i < ListTareas->count(); ++i) {
@@ -417,6 +423,11 @@ void FrmMain::PonerInfo(const QString& caption) {
     Centrar(LblInfo, 137, 165); // on the grey oval of the background
 }
 
+void FrmMain::PonerFecha(const QString& caption) {
+    LblFecha->PonerCaption(caption);
+    Centrar(LblFecha, 342, 198); // on the date plate, growing with longer date formats
+}
+
 void FrmMain::PonerTextos(const QString& descripcion, const QString& referencia) {
     poniendoTexto_ = true;
     TextBox1->setPlainText(descripcion);
@@ -454,7 +465,7 @@ void FrmMain::LlenarLista() {
         SeleccionarLinea(0);
     } else {
         PonerTextos(QString(), QString());
-        LblFecha->PonerCaption(estado_.FechaActual.Texto());
+        PonerFecha(estado_.FechaActual.Texto());
     }
 }
 
@@ -476,7 +487,7 @@ void FrmMain::ListTareas_Click() {
     if (!tarea)
         return;
     IndiceActual = tarea->Indice;
-    LblFecha->PonerCaption(tarea->Fecha);
+    PonerFecha(tarea->Fecha);
     PonerTextos(tarea->Descripcion, tarea->Tarea);
     estado_.SeguirTarea = true;
     estado_.FechaActual = FechaDiario::DeTexto(LblFecha->Caption());
@@ -713,6 +724,7 @@ bool FrmMain::eventFilter(QObject* objeto, QEvent* evento) {
         if (tipo == QEvent::MouseMove) {
             ImgMenu_MouseMove(indice.toInt(),
                               static_cast<QMouseEvent*>(evento)->position().toPoint());
+            return true; // the window underneath must not take it for the background
         } else if (tipo == QEvent::MouseButtonRelease) {
             auto* raton = static_cast<QMouseEvent*>(evento);
             if (raton->button() == Qt::LeftButton &&
@@ -745,13 +757,19 @@ bool FrmMain::eventFilter(QObject* objeto, QEvent* evento) {
     }
     if (tipo == QEvent::MouseMove) {
         const QPoint pos = static_cast<QMouseEvent*>(evento)->position().toPoint();
-        if (objeto == ImgX)
+        if (objeto == ImgX) {
             ImgX_MouseMove(pos);
-        else if (objeto == PicConfirma)
+            return true;
+        }
+        if (objeto == PicConfirma) {
             PicConfirma_MouseMove();
-        else if (objeto == PicCopiar)
+            return true;
+        }
+        if (objeto == PicCopiar) {
             PicCopiar_MouseMove();
-        else if (caja1)
+            return true;
+        }
+        if (caja1)
             TextBox_MouseMove(1, static_cast<QWidget*>(objeto)->mapTo(TextBox1, pos));
         else if (caja == 2)
             TextBox_MouseMove(2, pos);

@@ -115,6 +115,7 @@ private:
     void CrearControles();
     void Sonar(const QString& archivo);
     void SeleccionarLinea(int fila);
+    void PonerFecha(const QString& caption);
     void PonerTextos(const QString& descripcion, const QString& referencia);
     void PonerInfo(const QString& caption);
     void PonerTitulo(const QString& caption) { PonerInfo(caption); }

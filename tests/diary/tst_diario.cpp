@@ -78,10 +78,16 @@ struct Banco {
         QVERIFY(bajo);
         QTest::mouseClick(bajo, Qt::LeftButton, {}, bajo->mapFrom(frm.get(), centro));
     }
-    void Mover(QWidget* w, QPoint p) {
-        QMouseEvent ev(QEvent::MouseMove, p, w->mapToGlobal(p), Qt::NoButton, {}, {});
-        QApplication::sendEvent(w, &ev);
+    // The pointer moved to a point of the window; the window system delivers it.
+    void Mover(QPoint p) {
+        QTest::mouseMove(frm.get(), p);
+        QCoreApplication::processEvents();
     }
+    void MoverAZona(int zona, int dx = 0) {
+        QWidget* z = frm->ImgMenu[zona];
+        Mover(z->mapTo(frm.get(), z->rect().center() + QPoint(dx, 0)));
+    }
+    void Fondo() { Mover(QPoint(300, 25)); } // bare background, top of the window
     void Escribir(int caja, const QString& texto) {
         QWidget* w =
             caja == 1 ? static_cast<QWidget*>(frm->TextBox1) : static_cast<QWidget*>(frm->TextBox2);
@@ -107,7 +113,15 @@ QString Hoy() {
 class TstDiario : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain)); }
+    void initTestCase() {
+        QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
+        // The headless platform cannot raise windows and says so every time.
+        static QtMessageHandler anterior =
+            qInstallMessageHandler([](QtMsgType t, const QMessageLogContext& c, const QString& m) {
+                if (!m.contains("does not support raise"))
+                    anterior(t, c, m);
+            });
+    }
 
     void arranqueSinTareas() {
         Banco b;
@@ -119,7 +133,440 @@ private slots:
         QVERIFY(b.frm->TextBox1->toPlainText().isEmpty());
         QVERIFY(!b.frm->Editando());
         QCOMPARE(b.frm->pos(), QPoint(22, 22));
+        QCOMPARE(b.frm->Calendario()->pos(), QPoint(429, 22));
+        QCOMPARE(b.frm->Calendario()->Calendario->selectedDate(), kHoy);
+        // Empty table: waste bin, previous and next do nothing and play nothing.
+        for (int zona : {0, 3, 4})
+            b.Clic(zona);
         QVERIFY(b.Sonidos().isEmpty());
+        QVERIFY(b.frm->PicConfirma->isHidden());
+        QVERIFY(!QFile::exists(b.Ruta("Vemora.INI"))); // nothing written before shut-down
+    }
+
+    void arranqueMuestraLaTareaDeHoy() {
+        {
+            Banco b({}, {{"01/01/2026", "antes"}, {Hoy(), "hoy"}, {"9/9/27", "luego"}});
+            QVERIFY(b.Arrancar());
+            QCOMPARE(b.frm->TextBox2->text(), QString("hoy"));
+            QCOMPARE(b.frm->LblInfo->Caption(), QString("Tareas totales:\r3"));
+            QCOMPARE(b.frm->ListTareas->currentItem()->text(), Hoy() + " - hoy");
+        }
+        Banco b({}, {{"9/9/27", "luego"}, {"01/01/2026", "antes"}});
+        QVERIFY(b.Arrancar());
+        QCOMPARE(b.frm->TextBox2->text(), QString("antes")); // the first line of the list
+        QCOMPARE(b.frm->LblFecha->Caption(), QString("01/01/2026"));
+        QVERIFY(!b.frm->Editando());
+    }
+
+    void cierreEscribeLasSeisClaves() {
+        Banco b("[Posicion]\r\nReIzda=abc\r\nReArriba=99999\r\nCaIzda=-30000\r\n[Opciones]\r\n"
+                "Sonido=10\r\n");
+        QVERIFY(b.Arrancar());
+        QCOMPARE(b.frm->pos(), QPoint(22, 22));                // bad values: the default place
+        QCOMPARE(b.frm->Calendario()->pos(), QPoint(429, 22)); // off every screen: default
+        b.frm->move(100, 60);
+        b.frm->Calendario()->move(500, 40);
+        b.frm->Calendario()->resize(300, 200);
+        b.Clic(1);
+        b.Escribir(2, "sin guardar");
+        b.frm->close();
+        QCOMPARE(b.Ini("Posicion", "ReIzda"), QString("1500"));
+        QCOMPARE(b.Ini("Posicion", "ReArriba"), QString("900"));
+        QCOMPARE(b.Ini("Posicion", "CaIzda"), QString("7500"));
+        QCOMPARE(b.Ini("Posicion", "CaArriba"), QString("600"));
+        QCOMPARE(b.Ini("Posicion", "CaAncho"), QString("4620"));
+        QCOMPARE(b.Ini("Posicion", "CaAlto"), QString("3330"));
+        QCOMPARE(b.Ini("Opciones", "Sonido"), QString("10"));
+        QVERIFY(b.Filas().isEmpty()); // the task being edited is not saved
+        QVERIFY(!b.frm->Calendario()->isVisible());
+        // The place and size are found again at the next start.
+        b.frm.reset();
+        QVERIFY(b.Arrancar());
+        QCOMPARE(b.frm->pos(), QPoint(100, 60));
+        QCOMPARE(b.frm->Calendario()->pos(), QPoint(500, 40));
+        QCOMPARE(b.frm->Calendario()->size(), QSize(300, 200));
+    }
+
+    void archivoQueNoSeAbreTerminaSinTocarlo() {
+        Banco b;
+        const QByteArray basura = QByteArray("no soy una base de datos").repeated(100);
+        QFile f(b.Ruta("Rendalio.dat"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(basura);
+        f.close();
+        QVERIFY(!b.Arrancar());
+        QCOMPARE(b.e.dialogos->mensajes.size(), 1);
+        const comun::Mensaje m = b.e.dialogos->mensajes.first();
+        QCOMPARE(m.tipo, comun::TipoMensaje::Critico);
+        QVERIFY(m.texto.contains(b.Ruta("Rendalio.dat")));
+        QVERIFY(m.texto.contains(QString::fromUtf8("dañado")));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), basura);
+        QVERIFY(!QFile::exists(b.Ruta("Vemora.INI")));
+        // Without the host the guard ends before anything is created.
+        Banco sinHost;
+        QFile::remove(sinHost.Ruta("Vemora.exe"));
+        QVERIFY(!sinHost.Arrancar());
+        QVERIFY(!QFile::exists(sinHost.Ruta("Rendalio.dat")));
+    }
+
+    void nuevaTareaGuardadaYDuplicado() {
+        Banco b({}, {{Hoy(), "DENTISTA"}});
+        QVERIFY(b.Arrancar());
+        b.Sonidos();
+        QVERIFY(!b.frm->ImgX->isHidden());
+        b.Clic(2); // nothing pending: refused silently
+        QVERIFY(b.Sonidos().isEmpty());
+        b.Clic(1);
+        QVERIFY(b.frm->Editando());
+        QVERIFY(b.frm->ImgX->isHidden());
+        QCOMPARE(b.frm->ListTareas->count(), 0);
+        b.Escribir(2, "dentista");
+        b.Clic(2);
+        QCOMPARE(b.Sonidos(), QStringList({"S3.wav", "Error.wav"}));
+        QVERIFY(!b.frm->ImgYaExiste->isHidden());
+        QVERIFY(b.frm->LblInfo->isHidden());
+        QVERIFY(!b.frm->Editando());
+        QCOMPARE(b.frm->TmrError.interval(), 5000);
+        QCOMPARE(b.Filas().size(), 1);
+        b.frm->TmrError_Timer();
+        QVERIFY(b.frm->ImgYaExiste->isHidden());
+        QVERIFY(b.frm->Editando());
+        QVERIFY(!b.frm->LblInfo->isHidden());
+        QCOMPARE(b.frm->TextBox2->text(), QString("dentista"));
+        b.Escribir(2, " 17:30");
+        b.Clic(2);
+        QCOMPARE(b.Sonidos(), QStringList({"S4.wav"}));
+        QCOMPARE(b.Lineas(), QStringList({Hoy() + " - DENTISTA", Hoy() + " - dentista 17:30"}));
+        QCOMPARE(b.frm->ListTareas->currentRow(), 1);
+        QCOMPARE(b.frm->LblInfo->Caption(), QString("Tareas totales:\r2"));
+        QVERIFY(!b.frm->Editando());
+        QVERIFY(!b.frm->ImgX->isHidden() && b.frm->ImgGuardar->isHidden());
+        QCOMPARE(b.Filas().last(), QStringList({"2", Hoy(), "?", "dentista 17:30"}));
+        // Empty boxes are saved as "?".
+        b.Clic(1);
+        b.frm->Estado().FechaActual = FechaDiario::DeTexto("1/1/27");
+        b.frm->Form_Activate();
+        QCOMPARE(b.frm->LblFecha->Caption(), QString("1/1/27"));
+        b.frm->ImgMenu_Click(2);
+        QCOMPARE(b.Filas().last(), QStringList({"3", "1/1/27", "?", "?"}));
+    }
+
+    void edicionCambiaSoloEseRegistro() {
+        Banco b({}, {{"01/01/2026", "a"}, {"02/01/2026", "b"}, {"03/01/2026", "c"}});
+        QVERIFY(b.Arrancar());
+        b.frm->ListTareas->setCurrentRow(1);
+        QCOMPARE(b.frm->TextBox2->text(), QString("b"));
+        b.frm->TextBox1->setFocus();
+        b.Escribir(1, "nueva descripcion");
+        QVERIFY(b.frm->Editando());
+        b.frm->Almacen().BuscarPorLinea("03/01/2026 - c"); // the cursor moves meanwhile
+        b.frm->ImgMenu_Click(10);                          // a copy-all walks the table too
+        b.Clic(2);
+        const auto filas = b.Filas();
+        QCOMPARE(filas[1], QStringList({"2", "02/01/2026", "nueva descripcion", "b"}));
+        QCOMPARE(filas[0][2], QString("d a"));
+        QCOMPARE(filas[2][2], QString("d c"));
+        // Editing does not test for duplicates; the same line then shows the first record.
+        b.frm->ListTareas->setCurrentRow(2);
+        b.frm->TextBox2->setFocus();
+        b.Escribir(2, "a");
+        b.frm->LblFecha->PonerCaption("01/01/2026");
+        b.Clic(2);
+        QCOMPARE(b.Filas()[2][3], QString("a"));
+        QCOMPARE(b.Lineas().count("01/01/2026 - a"), 2);
+    }
+
+    void cancelarNuevaYEditada() {
+        Banco b({}, {{"01/01/2026", "a", "texto a"}});
+        QVERIFY(b.Arrancar());
+        b.Escribir(1, "x");
+        QVERIFY(b.frm->Editando());
+        b.Sonidos();
+        b.Clic(0);
+        QCOMPARE(b.Sonidos(), QStringList({"S3.wav"}));
+        QCOMPARE(b.frm->TextBox1->toPlainText(), QString("texto a"));
+        QVERIFY(b.frm->ListTareas->hasFocus() || !b.frm->isActiveWindow());
+        QVERIFY(!b.frm->Editando() && !b.frm->ImgX->isHidden());
+        b.Clic(1);
+        b.Escribir(2, "nueva");
+        b.Clic(0);
+        QCOMPARE(b.Lineas(), QStringList({"01/01/2026 - a"}));
+        QCOMPARE(b.frm->TextBox2->text(), QString("a"));
+        QCOMPARE(b.Filas().size(), 1);
+    }
+
+    void borrarConClicTeclasYSupr() {
+        Banco b({}, {{"01/01/2026", "a"}, {"02/01/2026", "b"}, {"03/01/2026", "c"}});
+        QVERIFY(b.Arrancar());
+        b.Sonidos();
+        b.Clic(0);
+        QVERIFY(!b.frm->PicConfirma->isHidden());
+        QVERIFY(!b.frm->ListTareas->isEnabled());
+        for (int zona : {0, 1, 3, 4}) // refused while the panel is shown
+            b.frm->ImgMenu_Click(zona);
+        QCOMPARE(b.Sonidos(), QStringList({"S2.wav"}));
+        b.Clic(7);
+        QCOMPARE(b.Sonidos(), QStringList({"S3.wav"}));
+        QVERIFY(b.frm->PicConfirma->isHidden());
+        b.Clic(0);
+        b.Clic(6);
+        QCOMPARE(b.Sonidos(), QStringList({"S2.wav", "S7.wav"}));
+        QCOMPARE(b.Lineas(), QStringList({"02/01/2026 - b", "03/01/2026 - c"}));
+        QCOMPARE(b.frm->LblInfo->Caption(), QString("Tareas totales:\r2"));
+        // Delete key in the list, then the S and N keys (either case).
+        QTest::keyClick(b.frm->ListTareas, Qt::Key_Delete);
+        QVERIFY(!b.frm->PicConfirma->isHidden());
+        QTest::keyClick(b.frm->PicConfirma, Qt::Key_N);
+        QVERIFY(b.frm->PicConfirma->isHidden());
+        QCOMPARE(b.Lineas().size(), 2);
+        QTest::keyClick(b.frm->ListTareas, Qt::Key_Delete);
+        QTest::keyClick(b.frm->PicConfirma, Qt::Key_S, Qt::ShiftModifier);
+        QCOMPARE(b.Lineas(), QStringList({"03/01/2026 - c"}));
+        QCOMPARE(b.Filas().first()[0], QString("3"));
+        // While editing the Delete key abandons the edit without a question.
+        b.Escribir(2, "x");
+        QTest::keyClick(b.frm->ListTareas, Qt::Key_Delete);
+        QVERIFY(b.frm->PicConfirma->isHidden());
+        QCOMPARE(b.frm->TextBox2->text(), QString("c"));
+    }
+
+    void anteriorYSiguiente() {
+        Banco b({}, {{"01/01/2026", "a"}, {"02/01/2026", "b"}});
+        QVERIFY(b.Arrancar());
+        b.Sonidos();
+        b.Clic(3); // already on the first line
+        QCOMPARE(b.frm->ListTareas->currentRow(), 0);
+        b.Clic(4);
+        QCOMPARE(b.frm->TextBox2->text(), QString("b"));
+        b.Clic(4); // on the last line
+        QCOMPARE(b.Sonidos(), QStringList({"S0.wav"}));
+        b.Clic(3);
+        QCOMPARE(b.frm->TextBox2->text(), QString("a"));
+        b.frm->ListTareas->setCurrentRow(-1);
+        b.Sonidos();
+        b.Clic(3);
+        QVERIFY(b.Sonidos().isEmpty());
+        b.Clic(4);
+        QCOMPARE(b.frm->ListTareas->currentRow(), 0);
+        b.Escribir(1, "x"); // refused while editing
+        b.Clic(4);
+        QCOMPARE(b.frm->ListTareas->currentRow(), 0);
+    }
+
+    void referenciaCortadaYOrdenDeTexto() {
+        Banco b({}, {{"02/01/2026", "x"},
+                     {"01/12/2026", "y"},
+                     {"15/06/2026", "z"},
+                     {"15/06/2026", "Alfa"},
+                     {"15/06/2026", "beta"}});
+        QVERIFY(b.Arrancar());
+        QCOMPARE(b.Lineas(), QStringList({"01/12/2026 - y", "02/01/2026 - x", "15/06/2026 - Alfa",
+                                          "15/06/2026 - beta", "15/06/2026 - z"}));
+        b.frm->TextBox2->setFocus();
+        b.frm->TextBox2->setCursorPosition(1);
+        b.Escribir(2, QString(300, 'r'));
+        QCOMPARE(b.frm->TextBox2->text().size(), 250);
+        QCOMPARE(b.frm->TextBox2->cursorPosition(), 250);
+        b.frm->TextBox1->setFocus();
+        b.Escribir(1, QString(600, 'd'));
+        QCOMPARE(b.frm->TextBox1->toPlainText().size(), 600);
+        // A double click selects the whole text.
+        QTest::mouseDClick(b.frm->TextBox2, Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(b.frm->TextBox2->selectedText().size(), 250);
+    }
+
+    void sonidosSegunLaOpcion() {
+        for (const char* valor : {"0", "", "01"}) {
+            Banco b(QByteArray("[Opciones]\r\nSonido=") + valor + "\r\n", {{"1/1/26", "a"}});
+            QVERIFY(b.Arrancar());
+            b.Clic(1);
+            b.Escribir(2, "b");
+            b.Clic(2);
+            b.Clic(3);
+            QCOMPARE(b.Lineas().size(), 2);
+            QVERIFY(b.Sonidos().isEmpty());
+        }
+        Banco b("[Opciones]\r\nSonido=1x\r\n", {{"1/1/26", "a"}});
+        QVERIFY(b.Arrancar());
+        b.Clic(5);
+        QCOMPARE(b.e.sonidos->rutas.value(0), b.frm->RutaPrograma() + "S1.wav");
+    }
+
+    void escrituraFallidaConservaElTexto() {
+        Banco b({}, {{"1/1/26", "a"}});
+        QVERIFY(b.Arrancar());
+        comun::sql::Conexion otro; // another program holds the file
+        QVERIFY(otro.Abrir(b.Ruta("Rendalio.dat"), SQLITE_OPEN_READWRITE));
+        QVERIFY(otro.Ejecutar("BEGIN EXCLUSIVE"));
+        b.Clic(1);
+        b.Escribir(2, "mi texto");
+        b.Clic(2);
+        QCOMPARE(b.e.dialogos->mensajes.size(), 1);
+        QCOMPARE(b.e.dialogos->mensajes[0].titulo, QString("Error..."));
+        QVERIFY(b.e.dialogos->mensajes[0].texto.contains("guardar la tarea"));
+        QCOMPARE(b.frm->TextBox2->text(), QString("mi texto"));
+        QVERIFY(b.frm->Editando());
+        otro.Ejecutar("ROLLBACK");
+        b.Clic(2);
+        QCOMPARE(b.Filas().size(), 2);
+    }
+
+    void calendarioYDiario() {
+        Banco b({}, {{"10/12/26", "b"},
+                     {"10/12/26", "a"},
+                     {"15/06/26", "junio"},
+                     {"01/01/2026", "enero"},
+                     {"mañana", "sin fecha"}});
+        QVERIFY(b.Arrancar());
+        FrmCalendario* cal = b.frm->Calendario();
+        QVERIFY(cal->isVisible());
+        QCOMPARE(cal->windowTitle(), QString("Calendario"));
+        QVERIFY(cal->windowFlags() & Qt::Tool);
+        // Selecting a task moves the calendar to its date (two- and four-digit years).
+        b.frm->ListTareas->setCurrentRow(b.Lineas().indexOf("15/06/26 - junio"));
+        QTRY_COMPARE(cal->Calendario->selectedDate(), QDate(2026, 6, 15));
+        QTRY_VERIFY(b.frm->isActiveWindow());
+        b.frm->ListTareas->setCurrentRow(b.Lineas().indexOf("01/01/2026 - enero"));
+        QTRY_COMPARE(cal->Calendario->selectedDate(), QDate(2026, 1, 1));
+        QTRY_VERIFY(b.frm->isActiveWindow());
+        b.frm->ListTareas->setCurrentRow(b.Lineas().indexOf("MAÑANA - sin fecha"));
+        QTest::qWait(50);
+        QCOMPARE(cal->Calendario->selectedDate(), QDate(2026, 1, 1)); // unreadable: stays
+        // A day with tasks shows the first of them in list order.
+        b.Sonidos();
+        emit cal->Calendario->clicked(QDate(2026, 12, 10));
+        QTRY_COMPARE(b.frm->TextBox2->text(), QString("a"));
+        QVERIFY(b.Sonidos().isEmpty());
+        // A day without tasks while browsing prepares a new task for it.
+        emit cal->Calendario->clicked(QDate(2026, 12, 11));
+        QTRY_VERIFY(b.frm->Editando());
+        QCOMPARE(b.frm->LblFecha->Caption(), QString("11/12/26"));
+        QCOMPARE(b.frm->ListTareas->count(), 0);
+        QCOMPARE(b.Sonidos(), QStringList({"S3.wav"}));
+        // While editing a picked day only changes the date.
+        b.Escribir(2, "x");
+        emit cal->Calendario->clicked(QDate(2026, 12, 10));
+        QTRY_COMPARE(b.frm->LblFecha->Caption(), QString("10/12/26"));
+        QCOMPARE(b.frm->TextBox2->text(), QString("x"));
+        QVERIFY(b.frm->Editando());
+        // The calendar refuses to close and hands the focus to the diary.
+        cal->close();
+        QVERIFY(cal->isVisible());
+        QTRY_VERIFY(b.frm->isActiveWindow());
+        // Never a negative size for the calendar.
+        cal->resize(3, 2);
+        QCOMPARE(cal->Calendario->size(), QSize(3, 2));
+    }
+
+    void ayudaAlPasarElRaton() {
+        Banco b({}, {{"1/1/26", "a"}});
+        QVERIFY(b.Arrancar());
+        const QStringList titulos = {"ELIMINAR\rTAREA", "CREAR NUEVA\rTAREA", "GUARDAR\rCAMBIOS",
+                                     "TAREA\rANTERIOR", "TAREA\rSIGUIENTE",   "Mostrar\rA Y U D A"};
+        for (int i = 0; i < titulos.size(); ++i) {
+            b.frm->ImgX->hide(); // the crossed-out picture would cover the save button
+            b.MoverAZona(i);
+            QCOMPARE(b.frm->LblInfo->Caption(), titulos[i]);
+            QVERIFY(!b.frm->ImgSel[i]->isHidden());
+            QVERIFY(b.frm->PicAyuda->isHidden()); // help mode is off
+        }
+        b.frm->ImgX->show();
+        b.Sonidos();
+        b.Clic(5);
+        QVERIFY(b.frm->ModoAyuda());
+        QCOMPARE(b.frm->cursor().shape(), Qt::WhatsThisCursor);
+        QCOMPARE(b.e.shell->llamadas.size(), 1);
+        QCOMPARE(b.e.shell->llamadas[0].archivo, b.frm->RutaPrograma() + "Ayuda/Rendalio.htm");
+        b.MoverAZona(5, 1);
+        QCOMPARE(b.frm->LblInfo->Caption(), QString("Ocultar\rA Y U D A"));
+        b.MoverAZona(0);
+        QVERIFY(b.frm->ImgSel[5]->isHidden());
+        QCOMPARE(b.frm->LblAyuda->Caption(),
+                 QString::fromUtf8("Elimina definitivamente la tarea seleccionada.\rSolicita "
+                                   "confirmación. Puede utilizar la tecla\r«Supr» y para "
+                                   "confirmar o no la eliminación\rpulse seguidamente las "
+                                   "teclas «S» o «N»."));
+        QVERIFY(!b.frm->PicAyuda->isHidden());
+        QCOMPARE(b.frm->PicAyuda->size(), b.frm->LblAyuda->size());
+        const int alto4 = b.frm->PicAyuda->height();
+        b.MoverAZona(1);
+        QVERIFY(b.frm->PicAyuda->height() > alto4); // seven lines
+        b.Mover(b.frm->ImgX->geometry().center());
+        QVERIFY(b.frm->LblAyuda->Caption().startsWith(QString::fromUtf8("«Guardar cambios»")));
+        b.Mover(b.frm->TextBox2->geometry().center());
+        QVERIFY(b.frm->LblAyuda->Caption().startsWith(QString::fromUtf8("Pequeña descripción")));
+        b.Fondo();
+        QVERIFY(b.frm->PicAyuda->isHidden());
+        QCOMPARE(b.frm->LblInfo->Caption(), QString("Tareas totales:\r1"));
+        // Editing: the waste bin explains the cancel; the copy panel stays closed.
+        b.Escribir(1, "x");
+        b.MoverAZona(0);
+        QCOMPARE(b.frm->LblInfo->Caption(), QString("CANCELAR\rOPERACION"));
+        QVERIFY(b.frm->LblAyuda->Caption().startsWith("No se almacenar"));
+        b.Sonidos();
+        b.MoverAZona(8);
+        QCOMPARE(b.frm->LblInfo->Caption(), QString("COPIAR\rTAREAS"));
+        QVERIFY(b.frm->PicCopiar->isHidden());
+        b.Fondo();
+        QCOMPARE(b.frm->LblInfo->Caption(), QString("Crear o modif.\rtarea..."));
+        QVERIFY(b.Sonidos().isEmpty());
+        // Help mode off again after moving over the button: nothing opens.
+        b.MoverAZona(5);
+        b.Clic(5);
+        QVERIFY(!b.frm->ModoAyuda());
+        QCOMPARE(b.e.shell->llamadas.size(), 1);
+    }
+
+    void panelDeCopiaYCopias() {
+        Banco b({}, {{"2/1/26", "dos", "linea 1\r\nlinea 2"},
+                     {"1/1/26", "uno", "u"},
+                     {"3/1/26", "tres", "t"},
+                     {"1/1/26", "uno", "repetida"}});
+        QVERIFY(b.Arrancar());
+        QClipboard* cb = QGuiApplication::clipboard();
+        b.Sonidos();
+        b.MoverAZona(8);
+        b.MoverAZona(8);
+        QVERIFY(!b.frm->PicCopiar->isHidden());
+        QCOMPARE(b.Sonidos(), QStringList({"S1.wav"}));
+        b.MoverAZona(9);
+        QCOMPARE(b.frm->LblInfo->Caption(), QString("COPIAR TAREA\rACTUAL"));
+        QVERIFY(!b.frm->ImgSel[8]->isHidden());
+        b.MoverAZona(10);
+        QCOMPARE(b.frm->LblInfo->Caption(), QString("COPIAR TODAS\rLAS TAREAS"));
+        // Copy of the task shown, with an unsaved edit.
+        b.frm->TextBox2->setFocus();
+        b.Escribir(2, "cambiada");
+        b.Clic(9);
+        QCOMPARE(cb->text(), QString::fromUtf8("* Fecha - Referencia\r\n* Descripción\r\n\r\n"
+                                               "* 1/1/26 - cambiada\r\n* u"));
+        b.Clic(0); // drop the edit
+        b.MoverAZona(8);
+        b.Clic(10);
+        const QString sep = QString(25, ' ') + "--- oOo ---\r\n\r\n";
+        QCOMPARE(cb->text(), QString::fromUtf8("SE COPIARON 4 TAREAS EN TOTAL.\r\n\r\n"
+                                               "* Fecha - Referencia\r\n* Descripción\r\n\r\n") +
+                                 "* 1/1/26 - uno\r\n* u\r\n\r\n" + sep +
+                                 "* 1/1/26 - uno\r\n* u\r\n\r\n" + sep +
+                                 "* 2/1/26 - dos\r\n* linea 1\r\nlinea 2\r\n\r\n" + sep +
+                                 "* 3/1/26 - tres\r\n* t\r\n\r\n" + sep);
+        QCOMPARE(b.frm->LblProceso->Caption(), QString("4   de   4"));
+        QVERIFY(!b.frm->LblProceso->isHidden() && b.frm->LblInfo->isHidden());
+        QCOMPARE(b.frm->TmrError.interval(), 2000);
+        QVERIFY(b.frm->TmrError.isActive());
+        b.frm->TmrError_Timer();
+        QVERIFY(b.frm->LblProceso->isHidden() && !b.frm->LblInfo->isHidden());
+        QVERIFY(!b.frm->Editando());
+        // A new task being created: nothing to copy.
+        b.Fondo();
+        b.Clic(1);
+        b.frm->ImgMenu_Click(9);
+        QCOMPARE(cb->text(), QString("NO EXISTE NINGUNA TAREA EN LA BASE DE DATOS."));
+        b.frm->ImgMenu_Click(10);
+        QCOMPARE(cb->text(), QString("SE COPIARON 0 TAREAS EN TOTAL.\r\n\r\n"
+                                     "NO EXISTEN TAREAS EN LA BASE DE DATOS."));
+        QVERIFY(!b.frm->LblInfo->isHidden());
     }
 };
 
