@@ -1,0 +1,72 @@
+# The bar on a real X server: its outline lets the desktop show through, a click on a
+# located program's button starts it, and closing through the menu saves the settings.
+source "$(dirname "$0")/comun.sh" "$1"
+# A failure shows what the bar printed, if anything.
+fallo() {
+  echo "E2E FAIL: $*" >&2
+  cat "$APP"/.salida-*.log >&2 2>/dev/null || true
+  exit 1
+}
+
+# A sibling program that only leaves a mark, in a folder the bar already knows.
+HERMANO="$APP/hermanos/Noctavo"
+MARCA="$APP/hermanos/iniciado"
+mkdir -p "$HERMANO"
+printf '#!/bin/sh\necho iniciado > "%s"\n' "$MARCA" > "$HERMANO/Noctavo.exe"
+chmod +x "$HERMANO/Noctavo.exe"
+printf '[Posicion]\r\nBrIzda=1500\r\nBrArriba=1500\r\n[Brivolar]\r\nNoctavo=%s/\r\n' "$HERMANO" \
+  > "$APP/Vemora.INI"
+
+pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }
+
+import -window root /tmp/e2e-brivolar-antes.$$.png
+arrancar Brivolar.exe
+PID=$ULTIMO_PID
+VENTANA=$(esperar_ventana '^Brivolar$')
+sleep 1
+eval "$(xdotool getwindowgeometry --shell "$VENTANA")"
+[ "$X,$Y" = "100,100" ] || fallo "bar at $X,$Y instead of the stored 100,100"
+import -window root /tmp/e2e-brivolar-despues.$$.png
+ANTES=/tmp/e2e-brivolar-antes.$$.png
+DESPUES=/tmp/e2e-brivolar-despues.$$.png
+trap 'rm -f "$ANTES" "$DESPUES"; limpiar' EXIT
+
+# Inside the three shapes the bar is painted; outside them the root window shows.
+for p in "100 20" "350 9" "150 48"; do
+  set -- $p
+  [ "$(pixel "$ANTES" $((X+$1)) $((Y+$2)))" != "$(pixel "$DESPUES" $((X+$1)) $((Y+$2)))" ] ||
+    fallo "point $1,$2 of the outline is not the bar's"
+done
+for p in "340 20" "10 50" "200 100" "360 60" "1 1"; do
+  set -- $p
+  [ "$(pixel "$ANTES" $((X+$1)) $((Y+$2)))" = "$(pixel "$DESPUES" $((X+$1)) $((Y+$2)))" ] ||
+    fallo "point $1,$2 outside the outline belongs to the bar"
+done
+
+# A click on the first button starts the located program.
+xdotool mousemove $((X+19)) $((Y+20))
+sleep 0.3
+xdotool click 1
+esperar_archivo "$MARCA" 15
+
+# No notification area here: the menu opens with the right button on the background.
+# Mark "Ocultar al inicio" (third item), then "SALIR" (the last).
+xdotool mousemove $((X+37)) $((Y+20))
+sleep 0.3
+xdotool click 3
+sleep 0.8
+xdotool key Down Down Down Return
+sleep 0.5
+xdotool mousemove $((X+37)) $((Y+20))
+sleep 0.3
+xdotool click 3
+sleep 0.8
+xdotool key Up Return
+esperar_fin "$PID" 15
+
+valor() { grep -a "^$1=" "$APP/Vemora.INI" | head -n 1 | cut -d= -f2- | tr -d '\r' | sed 's/ *$//'; }
+[ "$(valor BrIzda)" = "1500" ] || fallo "BrIzda is '$(valor BrIzda)'"
+[ "$(valor BrArriba)" = "1500" ] || fallo "BrArriba is '$(valor BrArriba)'"
+[ "$(valor Ocultar)" = "1" ] || fallo "Ocultar is '$(valor Ocultar)'"
+[ "$(valor Noctavo)" = "$HERMANO/" ] || fallo "the stored folder changed"
+echo "e2e_brivolar: ok"
