@@ -275,13 +275,24 @@ void FrmMain::mousePressEvent(QMouseEvent* e) {
         mnuMenu->popup(e->globalPosition().toPoint());
         return;
     }
-    if (windowHandle())
-        windowHandle()->startSystemMove();
+    // The window system moves the window like a title bar; where it cannot (no window
+    // manager that offers it), the bar follows the pointer itself.
+    if (windowHandle() && windowHandle()->startSystemMove())
+        return;
+    agarre_ = e->globalPosition().toPoint() - pos();
 }
 
 void FrmMain::mouseMoveEvent(QMouseEvent* e) {
+    if (agarre_ && e->buttons() != Qt::NoButton) {
+        move(e->globalPosition().toPoint() - *agarre_);
+        return;
+    }
     if (!childAt(e->position().toPoint()))
         Form_MouseMove();
+}
+
+void FrmMain::mouseReleaseEvent(QMouseEvent*) {
+    agarre_.reset();
 }
 
 bool FrmMain::eventFilter(QObject* objeto, QEvent* evento) {

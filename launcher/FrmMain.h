@@ -14,6 +14,7 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <optional>
 
 class QAction;
 class QLabel;
@@ -81,6 +82,7 @@ protected:
     void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
@@ -94,6 +96,8 @@ private:
     comun::GuardiaInicio guardia_;
     QSvgRenderer* fondo_ = nullptr;
     bool descargado_ = false;
+    // Where the pointer holds the window while it is dragged by hand.
+    std::optional<QPoint> agarre_;
 };
 
 } // namespace launcher

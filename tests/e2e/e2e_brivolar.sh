@@ -1,5 +1,6 @@
 # The bar on a real X server: its outline lets the desktop show through, a click on a
-# located program's button starts it, and closing through the menu saves the settings.
+# located program's button starts it, it follows a drag by its background, and closing
+# through the menu saves the settings.
 source "$(dirname "$0")/comun.sh" "$1"
 # A failure shows what the bar printed, if anything.
 fallo() {
@@ -49,6 +50,17 @@ sleep 0.3
 xdotool click 1
 esperar_archivo "$MARCA" 15
 
+# Dragged by the background, 50 pixels right and 40 down.
+xdotool mousemove $((X+79)) $((Y+30)) mousedown 1
+for paso in 1 2 3 4 5; do
+  xdotool mousemove $((X+79+paso*10)) $((Y+30+paso*8))
+  sleep 0.1
+done
+xdotool mouseup 1
+sleep 0.5
+eval "$(xdotool getwindowgeometry --shell "$VENTANA")"
+[ "$X,$Y" = "150,140" ] || fallo "dragged bar at $X,$Y instead of 150,140"
+
 # No notification area here: the menu opens with the right button on the background.
 # Mark "Ocultar al inicio" (third item), then "SALIR" (the last).
 xdotool mousemove $((X+37)) $((Y+20))
@@ -65,8 +77,8 @@ xdotool key Up Return
 esperar_fin "$PID" 15
 
 valor() { grep -a "^$1=" "$APP/Vemora.INI" | head -n 1 | cut -d= -f2- | tr -d '\r' | sed 's/ *$//'; }
-[ "$(valor BrIzda)" = "1500" ] || fallo "BrIzda is '$(valor BrIzda)'"
-[ "$(valor BrArriba)" = "1500" ] || fallo "BrArriba is '$(valor BrArriba)'"
+[ "$(valor BrIzda)" = "2250" ] || fallo "BrIzda is '$(valor BrIzda)'"
+[ "$(valor BrArriba)" = "2100" ] || fallo "BrArriba is '$(valor BrArriba)'"
 [ "$(valor Ocultar)" = "1" ] || fallo "Ocultar is '$(valor Ocultar)'"
 [ "$(valor Noctavo)" = "$HERMANO/" ] || fallo "the stored folder changed"
 echo "e2e_brivolar: ok"

@@ -135,7 +135,14 @@ void TstLauncher::arranqueSinAjustesYCierre() {
     // The mark changes only the next start.
     frm->mnuOcultar->trigger();
     QVERIFY(frm->isVisible());
-    frm->move(100, 60);
+    // Dragged by the background (here the window system leaves the move to the bar).
+    frm->move(90, 50);
+    QTest::mousePress(frm.get(), Qt::LeftButton, {}, QPoint(79, 30));
+    QTest::mouseMove(frm.get(), QPoint(89, 40));
+    QTest::mouseRelease(frm.get(), Qt::LeftButton, {}, QPoint(89, 40));
+    QCOMPARE(frm->pos(), QPoint(100, 60));
+    QTest::mouseMove(frm.get(), QPoint(99, 50)); // no button held: no move
+    QCOMPARE(frm->pos(), QPoint(100, 60));
     frm->mnuSalir->trigger();
     QCOMPARE(b.terminado, 1);
     QCOMPARE(b.Valor("Posicion", "BrIzda"), QString("1500"));
