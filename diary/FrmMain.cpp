@@ -10,6 +10,7 @@
 #include <QCloseEvent>
 #include <QCollator>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -1011,6 +1012,9 @@ void FrmMain::CopiarTodas() {
 
     const QString separador = QString(25, QLatin1Char(' ')) + QStringLiteral("--- oOo ---\r\n\r\n");
     const QString de = QStringLiteral("   de   ") + QString::number(total);
+    QElapsedTimer pintado;
+    pintado.start();
+    LblProceso->setUpdatesEnabled(false);
     for (int p = 0; p <= n; ++p) {
         QCoreApplication::processEvents();
         if (p < n) {
@@ -1020,9 +1024,20 @@ void FrmMain::CopiarTodas() {
                          kCrlf + QStringLiteral("* ") + it->Descripcion + kCrlf + kCrlf + separador;
             }
         }
+        const qsizetype largo = LblProceso->Caption().size();
         LblProceso->PonerCaption(QString::number(p) + de);
-        Centrar(LblProceso, 137, 171);
+        if (LblProceso->Caption().size() != largo)
+            Centrar(LblProceso, 137, 171); // only when the caption grows a digit
+        // The caption is painted at most about sixty times a second; painting it for
+        // every line would cost more than the copy itself.
+        if (pintado.hasExpired(16) || p == n) {
+            LblProceso->setUpdatesEnabled(true);
+            LblProceso->repaint();
+            LblProceso->setUpdatesEnabled(false);
+            pintado.restart();
+        }
     }
+    LblProceso->setUpdatesEnabled(true);
     TmrError.setInterval(2000);
     TmrError.start();
     QGuiApplication::clipboard()->setText(texto);
