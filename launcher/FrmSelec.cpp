@@ -179,7 +179,9 @@ FrmSelec::FrmSelec(const comun::Entorno& entorno, comun::ArchivoIni& ini, FilaPr
 
     // The lists start at the current folder and its drive.
     LlenarUnidades();
-    DirCarpeta->PonerRuta(QDir::currentPath());
+    // A current folder that no longer exists or cannot be read: the home folder, else the root.
+    if (!DirCarpeta->PonerRuta(QDir::currentPath()) && !DirCarpeta->PonerRuta(QDir::homePath()))
+        DirCarpeta->PonerRuta(QDir::rootPath());
     File->PonerPatron(fila_.clave + QStringLiteral(".exe"));
     File->PonerRuta(DirCarpeta->Ruta());
 
