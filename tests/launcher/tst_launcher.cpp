@@ -1,3 +1,4 @@
+#include "Arte.h"
 #include "Contorno.h"
 #include "Etiqueta.h"
 #include "FrmMain.h"
