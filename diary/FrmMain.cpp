@@ -169,6 +169,7 @@ void FrmMain::CrearControles() {
     ListTareas->setObjectName(QStringLiteral("ListTareas"));
     ListTareas->setGeometry(RectTwips(3440, 1085, 2170, 1500));
     ListTareas->setUniformItemSizes(true);
+    ListTareas->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ListTareas->setFont(Fuente(9.75, false));
     ListTareas->setStyleSheet(QStringLiteral(
         "QListWidget { background: black; color: rgb(255,255,128); border: 1px solid #555; }"
@@ -696,7 +697,7 @@ void FrmMain::ImgMenu_Click(int Index) {
 void FrmMain::TextBox_KeyPress(int) {
     if (!TmrGuardar.isActive() || NumTareas == 0) {
         ImgX->hide();
-        if (!TmrGuardar.isActive() && !TmrError.isActive())
+        if (!TmrGuardar.isActive())
             TmrGuardar.start();
     }
 }

@@ -141,6 +141,10 @@ private slots:
         QVERIFY(b.Sonidos().isEmpty());
         QVERIFY(b.frm->PicConfirma->isHidden());
         QVERIFY(!QFile::exists(b.Ruta("Vemora.INI"))); // nothing written before shut-down
+        // A second diary ends silently.
+        FrmMain segundo(b.e.entorno);
+        QVERIFY(!segundo.Form_Load());
+        QVERIFY(b.e.dialogos->mensajes.isEmpty());
     }
 
     void arranqueMuestraLaTareaDeHoy() {
@@ -454,6 +458,11 @@ private slots:
         cal->close();
         QVERIFY(cal->isVisible());
         QTRY_VERIFY(b.frm->isActiveWindow());
+        // Minimising the diary minimises the calendar; restoring brings both back.
+        b.frm->showMinimized();
+        QTRY_VERIFY(cal->isMinimized());
+        b.frm->showNormal();
+        QTRY_VERIFY(!cal->isMinimized());
         // Never a negative size for the calendar.
         cal->resize(3, 2);
         QCOMPARE(cal->Calendario->size(), QSize(3, 2));
