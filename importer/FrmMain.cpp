@@ -331,7 +331,7 @@ void FrmMain::IncluirDatos() {
                 FalloImportacion(error);
                 return;
             }
-            QCoreApplication::processEvents();
+            procesarEventos();
             if (terminado_)
                 return; // the wizard is closing; what was read is stored
             reloj.start();

@@ -4,9 +4,11 @@
 #include "Etiqueta.h"
 #include "Inicio.h"
 
+#include <QCoreApplication>
 #include <QPushButton>
 #include <QSvgRenderer>
 #include <QWidget>
+#include <functional>
 
 namespace importer {
 
@@ -74,8 +76,10 @@ public:
     quint32 ColorDetalles() const { return colorDetalles_; }
     bool Terminado() const { return terminado_; }
     qint64 UltimoShell() const { return ultimoShell_; }
-    // Milliseconds between two turns of the event loop during the import.
+    // Milliseconds between two turns of the event loop during the import, and the turn
+    // itself (tests act there as a user would while the import runs).
     int intervaloEventosMs = 30;
+    std::function<void()> procesarEventos = [] { QCoreApplication::processEvents(); };
 
 protected:
     void paintEvent(QPaintEvent* evento) override;

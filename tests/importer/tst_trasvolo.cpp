@@ -1,0 +1,517 @@
+#include "Esquema.h"
+#include "FrmMain.h"
+#include "FrmVemora.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace importer;
+using comun::sql::Conexion;
+
+namespace {
+const QByteArray kCabecera = "Nombre,Email,Calle,Ciudad,CP,Provincia,Pais,Tel,Movil,Web,Notas\r\n";
+
+// An application folder with the host's executable, an address book and an export.
+struct Carpeta {
+    QTemporaryDir dir;
+    comun::EntornoGrabado e = comun::CrearEntornoGrabado(dir.path());
+
+    Carpeta() {
+        QFile exe(Ruta("Vemora.exe"));
+        exe.open(QIODevice::WriteOnly);
+        host::CrearVemoraSiFalta(Ruta("Vemora.dat"));
+    }
+    QString Ruta(const QString& nombre) const { return dir.filePath(nombre); }
+    void Csv(const QByteArray& bytes) const {
+        QFile f(Ruta("Datos.csv"));
+        f.open(QIODevice::WriteOnly);
+        f.write(bytes);
+    }
+    void Agregar(qint64 indice, const QString& nombre, const QString& email = "e") const {
+        Conexion c;
+        QVERIFY(host::AbrirVemora(c, Ruta("Vemora.dat"), false));
+        host::Contacto contacto;
+        contacto.Indice = indice;
+        contacto.Nombre = nombre;
+        contacto.Email = email;
+        contacto.Grupo = "Familia";
+        QVERIFY(host::AgregarContacto(c, contacto));
+    }
+    QList<host::Contacto> Contactos() const {
+        Conexion c;
+        QList<host::Contacto> lista;
+        if (!host::AbrirVemora(c, Ruta("Vemora.dat"), false) || !host::LeerContactos(c, lista))
+            qWarning() << "cannot read Vemora.dat:" << c.UltimoError();
+        return lista;
+    }
+    QStringList Nombres() const {
+        QStringList nombres;
+        for (const auto& c : Contactos())
+            nombres << c.Nombre;
+        return nombres;
+    }
+    QStringList Titulos() const {
+        QStringList t;
+        for (const auto& m : e.dialogos->mensajes)
+            t << m.titulo;
+        return t;
+    }
+};
+
+std::unique_ptr<FrmMain> Abrir(Carpeta& c) {
+    auto f = std::make_unique<FrmMain>(c.e.entorno);
+    if (!f->Form_Load())
+        return nullptr;
+    return f;
+}
+
+// Presses Next until `paso` is reached, once per step (a failed import goes back to 9).
+void IrA(FrmMain& f, int paso) {
+    for (int n = paso - f.PasoActual; n > 0; --n)
+        f.CmdSiguiente_Click();
+}
+
+// The whole journey: safety copy at 9, import at 10.
+std::unique_ptr<FrmMain> Importar(Carpeta& c, const QByteArray& csv) {
+    c.Csv(csv);
+    auto f = Abrir(c);
+    IrA(*f, 10);
+    return f;
+}
+
+QString Pagina(int paso, const QString& ruta) {
+    switch (paso) {
+    case 0:
+        return "Este programa le ayudará paso a paso\ra trasvolo los datos que tiene\ralmacenados "
+               "en la libreta de\rdirecciones que utiliza el programa\rde Microsoft OutLook "
+               "Express.\r\rSi ocurriera algún error durante el\rproceso de importación de "
+               "datos\ro tiene alguna duda consulte la ayuda.\r\rHaga clic en el botón "
+               "«Siguiente ->».";
+    case 1:
+        return "Este programa ha intentado abrir la\r«Libreta de direcciones». Si no se\rha "
+               "abierto correctamente hágalo usted\rmismo manualmente siguiendo la ruta:\r\r"
+               "Inicio - Programas - Accesorios -\rLibreta de direcciones.\r\rO bién abra el "
+               "programa OutLook\rExpress y haga clic en el icono que\rmuestra la libreta de "
+               "direcciones.";
+    case 2:
+        return "Ahora deberá exportar los datos. En la\rlibreta de direcciones acceda al menú:\r\r"
+               "Archivo - Exportar - Otra libreta de\rdirecciones...\r\rSeleccione el siguiente "
+               "tipo:\rArchivo de texto (valores separados\rpor comas)\r\rHaga clic en el botón "
+               "«Exportar».";
+    case 3:
+        return "Ahora guarde el archivo exportado\rdándole el nombre «Datos» para que\reste "
+               "programa pueda convertirlo.\r\rMUY IMPORTANTE: El archivo de texto\rque se va a "
+               "exportar debe llamarse\r«Datos» y encontrarse en la misma\rcarpeta que la Vemora "
+               "y este asistente.\r\rPara conocer la carpeta que debe\rbuscar haga clic en el "
+               "botón\r«Siguiente ->» de esta ventana.";
+    case 4:
+        return "La Vemora y este asistente están en:\r\r" + ruta +
+               "\r\rEn la ventana «Exportar a CSV» haga clic\ren el botón «Examinar». Seleccione "
+               "esa\rcarpeta en la ventana «Guardar como».\rNombre de archivo: «Datos». Tipo:\r"
+               "«Valores separados por comas (*.csv)».\r\rHaga clic en el botón «Guardar» de\rla "
+               "ventana «Guardar como».";
+    case 5:
+        return "Ahora en la ventana «Exportar a CSV»\raparecerá la ruta y el nombre del archivo\r"
+               "debajo de «Guardar el archivo exportado\rexportado como».\r\rHaga clic en el "
+               "botón «Siguiente»\rde la ventana «Exportar a CSV». En esta\rnueva sección tendrá "
+               "que seleccionar\rsólamente los datos aquí especificados\rPara ver cuáles son "
+               "éstos vaya al\rsiguiente paso.";
+    case 6:
+        return "Nombre (no el que está 1º sino el 4º)\rDirección de correo electrónico\rCalle\r"
+               "Ciudad\rCódigo Postal del domicilio\rEstado o provincia del domicilio\rPais o "
+               "Región del domicilio\rTeléfono particular\rTeléfono Móvil\rPágina Web personal\r"
+               "Notas\r      NO SELECCIONE OTROS DATOS...";
+    case 7:
+        return "Si selecciona otros datos la conversión\rserá errónea. Seleccione todos los\r"
+               "especificados en este asistente\ry desmarque los que no coincidan\rcon los aquí "
+               "especificados.\r\rHaga clic en el botón «Finalizar» de\rla ventana «Exportar a "
+               "CSV»\r\rHaga clic en el botón «Siguiente ->»\rde esta ventana.";
+    case 8:
+        return "\rEste asistente creará una copia de\rseguridad de los datos antiguos.\r\rEl "
+               "archivo se llamará «DatosAnt.bak»\ry se creará en la misma carpeta\rdonde está "
+               "la Vemora.\r\r" +
+               ruta + "\r\r           HAGA CLIC EN «Copia SEG».";
+    case 9:
+        return "Al trasvolo los datos se modificarán\rlos nombres existentes con los nuevos\r"
+               "datos importados.\r\rEs decir, si el nombre «Orsimo» existía\ren la Vemora con "
+               "unos datos y ese\rmismo nombre existe en la libreta de\rde direcciones con otros "
+               "datos, estos\rúltimos serán los que aparecerán en\rla Vemora al final de este "
+               "proceso.\r\r           HAGA CLIC EN «TRASVOLO».";
+    default:
+        return "Los datos de la libreta de direcciones\rse han incluido en la vemora\r\rExamine "
+               "los nuevos datos en la vemora\rsi no son correctos puede restaurar la\rúltima "
+               "copia de seguridad realizada\rdesde las opciones del programa\rantes de cerrar "
+               "la Vemora.\r\rGRACIAS por utilizar mis Programas...\r\rPELLMARK - Programas "
+               "para la Vemora";
+    }
+}
+
+QString Boton(int paso) {
+    return paso <= 7   ? "&Siguiente ->"
+           : paso == 8 ? "&Copia Seg."
+           : paso == 9 ? "&TRASVOLO"
+                       : "&TERMINAR";
+}
+
+QByteArray Leer(const QString& ruta) {
+    QFile f(ruta);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+} // namespace
+
+class TstTrasvolo : public QObject {
+    Q_OBJECT
+private slots:
+    void paginasBotonesYVueltaAtras();
+    void libretaEnCadaEntradaAlPaso1();
+    void cerrarEnCualquierPasoArrancaLaVemora();
+    void introYAyuda();
+    void sinAnfitrionNoArranca();
+    void copiasDeSeguridad();
+    void importacionCasos();
+    void importacionCoincidencias();
+    void importacionIndice();
+    void importacionFallos();
+    void anfitrionBloqueaLaBaseDeDatos();
+    void accionesDuranteLaImportacion();
+};
+
+void TstTrasvolo::paginasBotonesYVueltaAtras() {
+    Carpeta c;
+    c.Csv(kCabecera);
+    auto f = Abrir(c);
+    const QString ruta = QDir::toNativeSeparators(c.dir.path()) + QDir::separator();
+    QCOMPARE(f->RutaPrograma, ruta);
+    const auto comprobar = [&](int paso) {
+        QCOMPARE(f->PasoActual, paso);
+        QCOMPARE(f->LblDetalles->Caption(), Pagina(paso, ruta));
+        QCOMPARE(f->LblEstado->Caption(), QString("Paso %1 de 10...").arg(paso));
+        QCOMPARE(f->CmdSiguiente->text(), Boton(paso));
+        QCOMPARE(f->CmdAtras->isHidden(), paso == 0);
+        QCOMPARE(f->ColorDetalles(), paso == 8 ? 0xFF0000u : 0u);
+    };
+    comprobar(0);
+    for (int paso = 1; paso <= 10; ++paso) {
+        f->CmdSiguiente_Click();
+        comprobar(paso);
+    }
+    for (int paso = 9; paso >= 0; --paso) {
+        f->CmdAtras_Click();
+        comprobar(paso);
+    }
+    QVERIFY(c.e.dialogos->mensajes.isEmpty());
+    QVERIFY(!f->Terminado());
+}
+
+void TstTrasvolo::libretaEnCadaEntradaAlPaso1() {
+    Carpeta c;
+    auto f = Abrir(c);
+    QVERIFY(c.e.shell->llamadas.isEmpty());
+    f->CmdSiguiente_Click(); // 1
+    f->CmdSiguiente_Click(); // 2
+    f->CmdAtras_Click();     // 1 again
+    QCOMPARE(c.e.shell->llamadas.size(), 2);
+    for (const auto& llamada : c.e.shell->llamadas) {
+        QCOMPARE(llamada.operacion, QString());
+        QCOMPARE(llamada.archivo, QString("wab.exe"));
+        QCOMPARE(llamada.directorio, QString("c:\\"));
+    }
+}
+
+void TstTrasvolo::cerrarEnCualquierPasoArrancaLaVemora() {
+    for (int paso = 0; paso <= 10; ++paso) {
+        Carpeta c;
+        c.Csv(kCabecera + "Ana,,,,,,,,,,\r\n");
+        auto f = Abrir(c);
+        IrA(*f, paso);
+        if (paso == 10)
+            f->CmdSiguiente_Click(); // "&TERMINAR"
+        else
+            f->close();
+        QVERIFY(f->Terminado());
+        const auto& ultima = c.e.shell->llamadas.last();
+        QCOMPARE(ultima.operacion, QString("open"));
+        QCOMPARE(ultima.archivo, f->RutaPrograma + "Vemora.exe");
+        QCOMPARE(c.Contactos().size(), paso == 10 ? 1 : 0);
+        f->CmdSiguiente_Click(); // an ended wizard does nothing more
+        QCOMPARE(c.e.shell->llamadas.last().archivo, ultima.archivo);
+    }
+}
+
+void TstTrasvolo::introYAyuda() {
+    Carpeta c;
+    auto f = Abrir(c);
+    f->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.get()));
+    QTest::keyClick(f.get(), Qt::Key_Return);
+    QCOMPARE(f->PasoActual, 1);
+    f->CmdAtras->setFocus();
+    QTest::keyClick(f->CmdAtras, Qt::Key_Enter); // Enter presses Next, not the focused Back
+    QCOMPARE(f->PasoActual, 2);
+
+    QVERIFY(f->ImgSel->isHidden());
+    QTest::mouseMove(f->ImgAyuda, f->ImgAyuda->rect().center());
+    QTRY_VERIFY(f->ImgSel->isVisible());
+    QTest::mouseMove(f.get(), QPoint(200, 40));
+    QTRY_VERIFY(f->ImgSel->isHidden());
+    QTest::mouseClick(f->ImgAyuda, Qt::LeftButton);
+    const QString pagina = f->RutaPrograma + QDir::toNativeSeparators("Ayuda/Trasvolo.htm");
+    QCOMPARE(c.e.shell->llamadas.last().archivo, pagina);
+    QCOMPARE(f->ImgAyuda->toolTip(), QString("Mostrar AYUDA..."));
+}
+
+void TstTrasvolo::sinAnfitrionNoArranca() {
+    Carpeta c;
+    QFile::remove(c.Ruta("Vemora.exe"));
+    QVERIFY(!Abrir(c));
+    QCOMPARE(c.Titulos(), QStringList({"Imposible abrir el programa."}));
+    QVERIFY(c.e.shell->llamadas.isEmpty());
+}
+
+void TstTrasvolo::copiasDeSeguridad() {
+    Carpeta c;
+    auto f = Abrir(c);
+    IrA(*f, 9);
+    QCOMPARE(Leer(c.Ruta("DatosAnt.bak")), Leer(c.Ruta("Vemora.dat")));
+    // 9 -> 8 -> 9 copies again, over the first copy; 10 -> 9 makes no copy.
+    c.Agregar(1, "Nuevo");
+    f->CmdAtras_Click();
+    f->CmdSiguiente_Click();
+    QCOMPARE(Leer(c.Ruta("DatosAnt.bak")), Leer(c.Ruta("Vemora.dat")));
+    QCOMPARE(QDir(c.dir.path()).entryList({"DatosAnt.bak*"}, QDir::Files | QDir::Hidden).size(), 1);
+    c.Csv(kCabecera);
+    f->CmdSiguiente_Click();
+    c.Agregar(2, "Otro");
+    f->CmdAtras_Click();
+    QVERIFY(Leer(c.Ruta("DatosAnt.bak")) != Leer(c.Ruta("Vemora.dat")));
+    QVERIFY(c.e.dialogos->mensajes.isEmpty());
+
+    // Without Vemora.dat: the message, the old copy untouched, and Next reads TRASVOLO.
+    const QByteArray anterior = Leer(c.Ruta("DatosAnt.bak"));
+    QFile::remove(c.Ruta("Vemora.dat"));
+    f->CmdAtras_Click();
+    f->CmdSiguiente_Click();
+    QCOMPARE(c.Titulos(), QStringList({"ERROR AL GENERAR COPIA SEG."}));
+    QVERIFY(c.e.dialogos->mensajes[0].texto.contains("Vemora.dat"));
+    QCOMPARE(f->CmdSiguiente->text(), QString("&TRASVOLO"));
+    QCOMPARE(Leer(c.Ruta("DatosAnt.bak")), anterior);
+}
+
+void TstTrasvolo::importacionCasos() {
+    Carpeta c;
+    // Windows-1252 bytes, a quoted two-line address, empty address parts, quoted notes.
+    auto f = Importar(c, kCabecera + "\"Pe\xf1"
+                                     "a, Luis\",l@x,\"Calle 1\r\nPiso 2\",Le\xf3n,24001,"
+                                     "Le\xf3n,Espa\xf1"
+                                     "a,1,2,http://w,\"Nota, \"\"cita\"\"\"\r\n"
+                                     "Solo Calle,,Mayor 3,,,,,,,,\r\n");
+    QCOMPARE(f->PasoActual, 10);
+    QCOMPARE(f->LblEstado->Caption(), QString("Datos: 2 de 2"));
+    QCOMPARE(f->CmdSiguiente->text(), QString("&TERMINAR"));
+    const auto lista = c.Contactos();
+    QCOMPARE(lista.size(), 2);
+    QCOMPARE(lista[0].Nombre, QString("Peña, Luis"));
+    QCOMPARE(lista[0].Direccion, QString("Calle 1 Piso 2\r\nLeón\r\n24001\r\nLeón\r\nEspaña"));
+    QCOMPARE(lista[0].Url, QString("http://w"));
+    QCOMPARE(lista[0].Notas, QString("\"Nota, \"\"cita\"\"\""));
+    QCOMPARE(lista[0].Grupo, QString("General")); // the host's own fields get their defaults
+    QCOMPARE(lista[1].Direccion, QString("Mayor 3\r\n\r\n\r\n\r\n"));
+    QCOMPARE(lista[1].Email, QString("?"));
+    QCOMPARE(lista[1].Notas, QString("?"));
+
+    // Header only: nothing imported, the page of step 10 all the same.
+    Carpeta vacia;
+    f = Importar(vacia, kCabecera);
+    QCOMPARE(f->PasoActual, 10);
+    QCOMPARE(f->LblEstado->Caption(), QString("Paso 10 de 10..."));
+    QCOMPARE(f->CmdSiguiente->text(), QString("&TERMINAR"));
+    QVERIFY(vacia.Contactos().isEmpty());
+
+    // Semicolons, and a UTF-8 file with its byte-order mark.
+    Carpeta puntoYComa;
+    f = Importar(puntoYComa, "\xEF\xBB\xBFNombre;Email;a;b;c;d;e;f;g;h;i\r\n"
+                             "Zo\xC3\xAB, la de Girona;z@x;;;;;;;;;nota;con;puntos\r\n");
+    QCOMPARE(puntoYComa.Nombres(), QStringList({"Zoë, la de Girona"}));
+    QCOMPARE(puntoYComa.Contactos()[0].Notas, QString("nota;con;puntos"));
+}
+
+void TstTrasvolo::importacionCoincidencias() {
+    Carpeta c;
+    c.Agregar(1, "JOSÉ ÁLVAREZ", "viejo");
+    c.Agregar(2, "Doble", "primero");
+    c.Agregar(3, "DOBLE", "segundo");
+    const QByteArray csv = kCabecera + "jos\xe9 \xe1lvarez,nuevo,,,,,,,,,\r\n"
+                                       "doble,cambiado,,,,,,,,,\r\n"
+                                       ",sin nombre,,,,,,,,,\r\n";
+    auto f = Importar(c, csv);
+    auto lista = c.Contactos();
+    QCOMPARE(lista.size(), 4);
+    QCOMPARE(lista[0].Nombre, QString("josé álvarez")); // edited in place
+    QCOMPARE(lista[0].Email, QString("nuevo"));
+    QCOMPARE(lista[0].Indice, 1);
+    QCOMPARE(lista[0].Grupo, QString("Familia")); // the host's own field is kept
+    QCOMPARE(lista[1].Email, QString("cambiado"));
+    QCOMPARE(lista[2].Email, QString("segundo"));
+    QCOMPARE(lista[3].Nombre, QString("?"));
+
+    // Back to 9 and Next repeats the import: the empty name is added once more.
+    f->CmdAtras_Click();
+    f->CmdSiguiente_Click();
+    QCOMPARE(f->PasoActual, 10);
+    QCOMPARE(c.Nombres(), QStringList({"josé álvarez", "doble", "DOBLE", "?", "?"}));
+
+    // Within one file the last line of a name wins, over a record the file itself added.
+    Carpeta d;
+    Importar(d, kCabecera + "Eva,1,,,,,,,,,\r\nEVA,2,,,,,,,,,\r\n");
+    QCOMPARE(d.Contactos().size(), 1);
+    QCOMPARE(d.Contactos()[0].Email, QString("2"));
+}
+
+void TstTrasvolo::importacionIndice() {
+    Carpeta c;
+    c.Agregar(50, "Alto");
+    c.Agregar(7, "Bajo"); // last in stored order, not the largest
+    Importar(c, kCabecera + "Nuevo,,,,,,,,,,\r\nOtro,,,,,,,,,,\r\n");
+    auto lista = c.Contactos();
+    QCOMPARE(lista[2].Indice, 8);
+    QCOMPARE(lista[3].Indice, 9);
+    Carpeta vacia;
+    Importar(vacia, kCabecera + "Primero,,,,,,,,,,\r\n");
+    QCOMPARE(vacia.Contactos()[0].Indice, 1);
+
+    Carpeta tope;
+    tope.Agregar(2147483647, "Tope");
+    auto f = Importar(tope, kCabecera + "Mas,,,,,,,,,,\r\n");
+    QCOMPARE(tope.Titulos(), QStringList({"ERROR AL TRASVOLO DATOS."}));
+    QCOMPARE(f->PasoActual, 9);
+    QCOMPARE(tope.Contactos().size(), 1);
+}
+
+void TstTrasvolo::importacionFallos() {
+    const auto comprobarFallo = [](Carpeta& c, FrmMain& f, const QString& enTexto) {
+        QCOMPARE(c.Titulos(), QStringList({"ERROR AL TRASVOLO DATOS."}));
+        QVERIFY2(c.e.dialogos->mensajes[0].texto.contains(enTexto),
+                 qPrintable(c.e.dialogos->mensajes[0].texto));
+        QCOMPARE(f.PasoActual, 9);
+        QCOMPARE(f.LblEstado->Caption(), QString("Paso 9 de 10..."));
+        QCOMPARE(f.CmdSiguiente->text(), QString("&TRASVOLO"));
+        QCOMPARE(f.LblDetalles->Caption(), Pagina(9, f.RutaPrograma));
+        // Both files were given back: the host can take the database at once.
+        host::FrmVemora anfitrion(c.dir.path());
+        QVERIFY2(anfitrion.Abierta(), qPrintable(anfitrion.Estado()));
+    };
+    {
+        // A blank line stops the import there; the contacts before it stay.
+        Carpeta c;
+        auto f =
+            Importar(c, kCabecera + "Uno,,,,,,,,,,\r\nDos,,,,,,,,,,\r\n\r\nTres,,,,,,,,,,\r\n");
+        comprobarFallo(c, *f, "contacto 3");
+        QCOMPARE(c.Nombres(), QStringList({"Uno", "Dos"}));
+    }
+    {
+        // A value too long for its field: the contact is dropped, the one before stays.
+        Carpeta c;
+        auto f =
+            Importar(c, kCabecera + "Uno,,,,,,,,,,\r\n" + QByteArray(101, 'x') + ",,,,,,,,,,\r\n");
+        comprobarFallo(c, *f, "Nombre");
+        QCOMPARE(c.Nombres(), QStringList({"Uno"}));
+    }
+    {
+        Carpeta c;
+        auto f = Abrir(c);
+        IrA(*f, 10);
+        comprobarFallo(c, *f, "Datos.csv");
+    }
+    {
+        // Another password.
+        Carpeta c;
+        QFile::remove(c.Ruta("Vemora.dat"));
+        Conexion otra;
+        QVERIFY(otra.Abrir(c.Ruta("Vemora.dat"), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE));
+        QVERIFY(otra.Ejecutar("PRAGMA key = 'otra'") && otra.Ejecutar(host::SqlCrearDatos()));
+        otra.Cerrar();
+        auto f = Importar(c, kCabecera + "Uno,,,,,,,,,,\r\n");
+        QCOMPARE(c.e.dialogos->mensajes.size(), 1);
+        QVERIFY(c.e.dialogos->mensajes[0].texto.contains("Contraseña"));
+        QCOMPARE(f->PasoActual, 9);
+    }
+}
+
+void TstTrasvolo::anfitrionBloqueaLaBaseDeDatos() {
+    Carpeta c;
+    c.Agregar(1, "Ana");
+    c.Csv(kCabecera + "Luis,,,,,,,,,,\r\n");
+    auto anfitrion = std::make_unique<host::FrmVemora>(c.dir.path());
+    QVERIFY(anfitrion->Abierta());
+    QCOMPARE(anfitrion->Tabla()->rowCount(), 1);
+    QCOMPARE(anfitrion->Tabla()->item(0, 1)->text(), QString("Ana"));
+
+    auto f = Abrir(c);
+    IrA(*f, 10);
+    QCOMPARE(c.Titulos(), QStringList({"ERROR AL GENERAR COPIA SEG.", "ERROR AL TRASVOLO DATOS."}));
+    QVERIFY(c.e.dialogos->mensajes[1].texto.contains("en uso"));
+    QCOMPARE(f->PasoActual, 9);
+    QVERIFY(!QFile::exists(c.Ruta("DatosAnt.bak")));
+
+    anfitrion.reset(); // the host ends
+    f->CmdSiguiente_Click();
+    QCOMPARE(f->PasoActual, 10);
+    QCOMPARE(c.Nombres(), QStringList({"Ana", "Luis"}));
+
+    // A host started on a folder without an address book makes an empty one.
+    QFile::remove(c.Ruta("Vemora.dat"));
+    host::FrmVemora nuevo(c.dir.path());
+    QVERIFY(nuevo.Abierta());
+    QCOMPARE(nuevo.Tabla()->rowCount(), 0);
+}
+
+void TstTrasvolo::accionesDuranteLaImportacion() {
+    QByteArray csv = kCabecera;
+    for (int i = 1; i <= 5; ++i)
+        csv += "Contacto " + QByteArray::number(i) + ",,,,,,,,,,\r\n";
+    {
+        // Closing at the third turn of the event loop keeps the two contacts read before.
+        Carpeta c;
+        c.Csv(csv);
+        auto f = Abrir(c);
+        IrA(*f, 9);
+        f->intervaloEventosMs = 0;
+        int turnos = 0;
+        f->procesarEventos = [&] {
+            if (++turnos == 3)
+                f->close();
+        };
+        f->CmdSiguiente_Click();
+        QVERIFY(f->Terminado());
+        QCOMPARE(c.e.shell->llamadas.last().archivo, f->RutaPrograma + "Vemora.exe");
+        QCOMPARE(c.Nombres(), QStringList({"Contacto 1", "Contacto 2"}));
+    }
+    {
+        // Back while it runs: the import goes on to the end, step 10 shows no page.
+        Carpeta c;
+        c.Csv(csv);
+        auto f = Abrir(c);
+        IrA(*f, 9);
+        f->intervaloEventosMs = 0;
+        int turnos = 0;
+        f->procesarEventos = [&] {
+            if (++turnos == 2) {
+                QCOMPARE(c.Contactos().size(), 0); // held exclusively meanwhile
+                f->CmdAtras_Click();
+            }
+        };
+        f->CmdSiguiente_Click();
+        QCOMPARE(c.Contactos().size(), 5);
+        QCOMPARE(f->PasoActual, 9);
+        QCOMPARE(f->CmdSiguiente->text(), QString("&TRASVOLO"));
+        QCOMPARE(f->LblDetalles->Caption(), Pagina(9, f->RutaPrograma));
+        QCOMPARE(f->LblEstado->Caption(), QString("Datos: 5 de 5"));
+        QVERIFY(c.e.dialogos->mensajes.isEmpty());
+    }
+}
+
+QTEST_MAIN(TstTrasvolo)
+#include "tst_trasvolo.moc"
