@@ -127,6 +127,8 @@ void AlmacenTareas::CerrarAlmacen() {
 }
 
 qint32 AlmacenTareas::Contar() {
+    if (!Abierto())
+        return 0;
     auto s = db_.Preparar(QStringLiteral("SELECT COUNT(*) FROM TblDatos"));
     if (!s.Fila())
         return 0;
@@ -134,6 +136,8 @@ qint32 AlmacenTareas::Contar() {
 }
 
 QVector<Tarea> AlmacenTareas::Enumerar(bool conDescripcion, bool moverCursor) {
+    if (!Abierto())
+        return {};
     QVector<Tarea> tareas;
     auto s =
         db_.Preparar(conDescripcion ? QStringLiteral("SELECT Indice, Fecha, Descripcion, Tarea "
@@ -148,6 +152,8 @@ QVector<Tarea> AlmacenTareas::Enumerar(bool conDescripcion, bool moverCursor) {
 }
 
 std::optional<Tarea> AlmacenTareas::BuscarPorLinea(const QString& linea) {
+    if (!Abierto())
+        return std::nullopt;
     auto s = db_.Preparar(QStringLiteral("SELECT Indice, Fecha, Descripcion, Tarea FROM TblDatos "
                                          "WHERE Fecha || ' - ' || Tarea = ?1 "
                                          "ORDER BY Indice LIMIT 1"));
@@ -160,6 +166,8 @@ std::optional<Tarea> AlmacenTareas::BuscarPorLinea(const QString& linea) {
 }
 
 std::optional<Tarea> AlmacenTareas::BuscarPorIndice(qint32 indice) {
+    if (!Abierto())
+        return std::nullopt;
     auto s = db_.Preparar(
         QStringLiteral("SELECT Indice, Fecha, Descripcion, Tarea FROM TblDatos WHERE Indice = ?1"));
     s.Enlazar(1, qint64(indice));
@@ -171,6 +179,8 @@ std::optional<Tarea> AlmacenTareas::BuscarPorIndice(qint32 indice) {
 }
 
 bool AlmacenTareas::ExisteFechaReferencia(const QString& fecha, const QString& referencia) {
+    if (!Abierto())
+        return false;
     auto s = db_.Preparar(QStringLiteral("SELECT 1 FROM TblDatos "
                                          "WHERE MAYUS(Fecha) || ' - ' || MAYUS(Tarea) = ?1 "
                                          "LIMIT 1"));
@@ -180,7 +190,9 @@ bool AlmacenTareas::ExisteFechaReferencia(const QString& fecha, const QString& r
 
 std::optional<qint32> AlmacenTareas::SiguienteIndice() {
     auto mayor = db_.Preparar(QStringLiteral("SELECT MAX(Indice) FROM TblDatos"));
-    if (!mayor.Fila() || mayor.EsNulo(0))
+    if (!mayor.Fila())
+        return std::nullopt;
+    if (mayor.EsNulo(0))
         return 1;
     if (mayor.Entero(0) < kMayorIndice && mayor.Entero(0) >= 0)
         return qint32(mayor.Entero(0) + 1);
@@ -216,7 +228,7 @@ std::optional<qint32> AlmacenTareas::EscribirYConfirmar(const QString& fecha,
         return std::nullopt;
     };
     const Pendiente pendiente = std::exchange(pendiente_, Pendiente::Nada);
-    if (pendiente == Pendiente::Nada)
+    if (pendiente == Pendiente::Nada || !Abierto())
         return fallar({SQLITE_MISUSE, QStringLiteral("No hay ninguna tarea que guardar.")});
 
     qint32 indice = indiceEdicion_;
@@ -225,7 +237,7 @@ std::optional<qint32> AlmacenTareas::EscribirYConfirmar(const QString& fecha,
         const auto siguiente = SiguienteIndice();
         if (!siguiente)
             return fallar(
-                {SQLITE_FULL, QStringLiteral("No quedan claves libres para más tareas.")});
+                {SQLITE_FULL, QStringLiteral("No se puede asignar una clave a la tarea nueva.")});
         indice = *siguiente;
         s = db_.Preparar(QStringLiteral("INSERT INTO TblDatos(Indice, Fecha, Descripcion, Tarea) "
                                         "VALUES(?1, ?2, ?3, ?4)"));
@@ -246,7 +258,7 @@ std::optional<qint32> AlmacenTareas::EscribirYConfirmar(const QString& fecha,
 }
 
 std::optional<ErrorAlmacen> AlmacenTareas::BorrarActual() {
-    if (!actual_)
+    if (!actual_ || !Abierto())
         return ErrorAlmacen{SQLITE_NOTFOUND,
                             QStringLiteral("La tarea ya no existe en el archivo.")};
     auto s = db_.Preparar(QStringLiteral("DELETE FROM TblDatos WHERE Indice = ?1"));
