@@ -1,0 +1,63 @@
+# The installed wizard walked to its end with Enter imports the sample "Datos.csv" into a
+# fresh Vemora.dat made by the stand-in host, leaving the safety copy "DatosAnt.bak".
+source "$(dirname "$0")/comun.sh" "$1"
+
+consulta() { sqlcipher "$1" "PRAGMA key = 'quolby';" "$2"; }
+
+[ -f "$APP/Datos.csv" ] || fallo "the sample Datos.csv is not installed"
+[ -f "$APP/Trasvolo.exe" ] || fallo "Trasvolo.exe is not installed"
+
+# The host makes an empty address book; it must be closed again, since it keeps the
+# database locked while it runs.
+rm -f "$APP/Vemora.dat" "$APP/DatosAnt.bak"
+arrancar Vemora.exe
+ANFITRION=$ULTIMO_PID
+esperar_ventana '^Vemora$' >/dev/null
+esperar_archivo "$APP/Vemora.dat"
+kill "$ANFITRION"
+esperar_fin "$ANFITRION"
+[ "$(consulta "$APP/Vemora.dat" 'SELECT count(*) FROM Datos;')" = 0 ] || fallo "new Vemora.dat not empty"
+
+arrancar Trasvolo.exe
+ASISTENTE=$ULTIMO_PID
+VENTANA=$(esperar_ventana 'Asistente para trasvolo datos')
+intro() {
+  xdotool windowfocus --sync "$VENTANA" 2>/dev/null || true
+  xdotool key Return
+  sleep 0.3
+}
+
+for paso in 1 2 3 4 5 6 7 8 9; do intro; done
+esperar_archivo "$APP/DatosAnt.bak"
+intro # step 10: the import
+# Done once the wizard has given the database back and all contacts are in.
+limite=$(( $(date +%s) + 20 ))
+until [ "$(consulta "$APP/Vemora.dat" 'SELECT count(*) FROM Datos;' 2>/dev/null)" = 11 ]; do
+  [ "$(date +%s)" -lt "$limite" ] || fallo "the contacts were not imported"
+  sleep 0.3
+done
+intro # "TERMINAR": the wizard ends and starts the host
+esperar_fin "$ASISTENTE"
+
+# The host started by the wizard is found by its full path and ended.
+limite=$(( $(date +%s) + 20 ))
+until HOST=$(pgrep -f "^$APP/Vemora.exe" | head -n 1) && [ -n "$HOST" ]; do
+  [ "$(date +%s)" -lt "$limite" ] || fallo "the wizard did not start Vemora.exe"
+  sleep 0.2
+done
+PIDS+=("$HOST")
+kill "$HOST"
+
+nombres=$(consulta "$APP/Vemora.dat" 'SELECT Nombre FROM Datos ORDER BY rowid;')
+echo "$nombres" | grep -qx 'ana belén soto' || fallo "the repeated name did not replace the first: $nombres"
+echo "$nombres" | grep -qx 'Muñoz, José Luis' || fallo "quoted name: $nombres"
+echo "$nombres" | grep -qx '?' || fallo "empty name not stored as ?"
+[ "$(consulta "$APP/Vemora.dat" "SELECT Email FROM Datos WHERE Nombre = 'ana belén soto';")" = \
+  'ana.soto@trabajo.example' ] || fallo "the later line of a name did not win"
+[ "$(consulta "$APP/Vemora.dat" "SELECT Indice FROM Datos WHERE Nombre = 'Héctor Ruiz Gómez';")" = 11 ] ||
+  fallo "Indice of the last contact"
+consulta "$APP/Vemora.dat" "SELECT Direccion FROM Datos WHERE Nombre = 'Íñigo Zubiría';" |
+  head -n 1 | grep -q 'Calle Txurruka 3 Portal 2, 4º izquierda' || fallo "multi-line address"
+[ "$(consulta "$APP/DatosAnt.bak" 'SELECT count(*) FROM Datos;')" = 0 ] ||
+  fallo "DatosAnt.bak is not the copy taken before the import"
+echo "e2e_trasvolo: 12 lines imported as 11 contacts, DatosAnt.bak present"
