@@ -1,24 +1,36 @@
 #include "SonidosQt.h"
 
-#include <QFileInfo>
-#include <QSoundEffect>
-#include <QUrl>
+#include <QDir>
 
 namespace comun {
 
-SonidosQt::SonidosQt() = default;
-SonidosQt::~SonidosQt() = default;
+namespace {
+using Fabrica = Sonidos* (*)();
+}
+
+SonidosQt::SonidosQt(QString carpetaModulo) : carpetaModulo_(std::move(carpetaModulo)) {}
+
+SonidosQt::~SonidosQt() {
+    // The effect's code lives in the module: destroy it before the module may go.
+    efecto_.reset();
+}
+
+bool SonidosQt::Cargar() {
+    if (intentado_)
+        return efecto_ != nullptr;
+    intentado_ = true;
+    modulo_.setFileName(QDir(carpetaModulo_).filePath(QStringLiteral("VemoraSonidos.so")));
+    if (!modulo_.load())
+        return false; // no module, no sound: the programs never report a sound failure
+    auto fabrica = reinterpret_cast<Fabrica>(modulo_.resolve("CrearSonidosVemora"));
+    if (fabrica)
+        efecto_.reset(fabrica());
+    return efecto_ != nullptr;
+}
 
 void SonidosQt::Reproducir(const QString& ruta) {
-    // Created on first use: the multimedia back end costs start-up time that a
-    // program with sounds switched off should not pay.
-    if (!efecto_)
-        efecto_ = std::make_unique<QSoundEffect>();
-    efecto_->stop();
-    if (!QFileInfo(ruta).isFile())
-        return;
-    efecto_->setSource(QUrl::fromLocalFile(QFileInfo(ruta).absoluteFilePath()));
-    efecto_->play();
+    if (Cargar())
+        efecto_->Reproducir(ruta);
 }
 
 } // namespace comun
