@@ -327,11 +327,10 @@ void FrmMain::Form_Unload() {
     if (descargado_)
         return;
     descargado_ = true;
-    Ini.EscribirIni(kSeccionPosicion, QStringLiteral("BrIzda"), QString::number(comun::Twips(x())));
-    Ini.EscribirIni(kSeccionPosicion, QStringLiteral("BrArriba"),
-                    QString::number(comun::Twips(y())));
-    Ini.EscribirIniConBuffer(kSeccionProgramas, QStringLiteral("Ocultar"),
-                             mnuOcultar->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    // A settings file that cannot be written (marked read-only, or not a file at all)
+    // keeps what it holds; the place and start mode are simply not remembered.
+    if (AjustesEscribibles(RutaIni))
+        GuardarAjustes();
     if (Icono) {
         Icono->hide();
         delete Icono;
@@ -339,6 +338,14 @@ void FrmMain::Form_Unload() {
     }
     if (alTerminar)
         alTerminar();
+}
+
+void FrmMain::GuardarAjustes() {
+    Ini.EscribirIni(kSeccionPosicion, QStringLiteral("BrIzda"), QString::number(comun::Twips(x())));
+    Ini.EscribirIni(kSeccionPosicion, QStringLiteral("BrArriba"),
+                    QString::number(comun::Twips(y())));
+    Ini.EscribirIniConBuffer(kSeccionProgramas, QStringLiteral("Ocultar"),
+                             mnuOcultar->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 } // namespace launcher

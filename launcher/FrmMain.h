@@ -90,6 +90,7 @@ private:
     void CrearControles();
     void CrearMenu();
     void Form_Unload();
+    void GuardarAjustes();
     void PonerAyudaResaltada(bool resaltada);
 
     comun::Entorno entorno_;

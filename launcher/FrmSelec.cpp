@@ -29,6 +29,11 @@ const QString FrmSelec::kTextoCarpetaLarga =
     QStringLiteral("La ruta de esta carpeta tiene más de 99 caracteres y no se podría leer "
                    "después.\rMueva el programa a una carpeta de ruta más corta y selecciónela.");
 
+const QString FrmSelec::kTituloSinGuardar = QStringLiteral("No se puede guardar la carpeta.");
+const QString FrmSelec::kTextoSinGuardar =
+    QStringLiteral("No se puede guardar la carpeta del programa en el archivo de configuración\r"
+                   "Vemora.INI. Compruebe que no es de solo lectura y que es un archivo.");
+
 namespace {
 const QString kBusque = QStringLiteral("Busque el programa...");
 const QString kEncontrado = QStringLiteral("PROGRAMA ENCONTRADO...");
@@ -253,7 +258,11 @@ void FrmSelec::CmdTerminar_Click() {
         entorno_.dialogos->Critico(kTituloCarpetaLarga, kTextoCarpetaLarga);
         return;
     }
-    ini_.EscribirIniConBuffer(kSeccionProgramas, fila_.clave, carpeta);
+    // The user asked for this folder to be kept: a settings file that refuses it is said
+    // so, rather than the dialog closing as if it had been stored.
+    if (!AjustesEscribibles(ini_.RutaIni) ||
+        !ini_.EscribirIniConBuffer(kSeccionProgramas, fila_.clave, carpeta))
+        entorno_.dialogos->Critico(kTituloSinGuardar, kTextoSinGuardar);
     ResultadoShell = AbrirArchivo(
         entorno_, RutaEjecutable(carpeta.trimmed(), fila_.clave + QStringLiteral(".EXE")));
     accept();

@@ -92,6 +92,8 @@ public:
     static const QString kTitulo;
     static const QString kTituloCarpetaLarga;
     static const QString kTextoCarpetaLarga;
+    static const QString kTituloSinGuardar;
+    static const QString kTextoSinGuardar;
 
 protected:
     void paintEvent(QPaintEvent*) override;

@@ -43,6 +43,27 @@ std::optional<QString> LeerCarpeta(comun::ArchivoIni& ini, const QString& clave)
     return valor;
 }
 
+bool AjustesEscribibles(const QString& rutaIni) {
+    const QFileInfo info(rutaIni);
+    if (!info.exists() && !info.isSymLink())
+        return true;
+    // The mode bits, not the "user" flag: that one asks the system, which lets the
+    // administrator write anything.
+    constexpr auto kEscritura =
+        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    return info.isFile() && info.isWritable() && (info.permissions() & kEscritura);
+}
+
+bool CarpetaUtilizable(const QString& carpeta) {
+    if (carpeta.isEmpty() || !QDir::isAbsolutePath(carpeta))
+        return false;
+    for (const QChar c : carpeta) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            return false;
+    }
+    return true;
+}
+
 QString RutaEjecutable(const QString& carpeta, const QString& ejecutable) {
     const QString exacta = carpeta + ejecutable;
     if (QFileInfo(exacta).isFile())
@@ -73,7 +94,11 @@ void Lanzador::Lanzar(const FilaPrograma& fila, QWidget* dueno) {
             Localizar(fila, dueno);
             return;
         }
-        ResultadoShell = AbrirArchivo(entorno_, RutaEjecutable(*carpeta, fila.ejecutable));
+        // A value that is no folder of this machine starts nothing, as a program that
+        // is no longer at its folder does; a double click still opens the locator.
+        ResultadoShell = CarpetaUtilizable(*carpeta)
+                             ? AbrirArchivo(entorno_, RutaEjecutable(*carpeta, fila.ejecutable))
+                             : kNoEncontrado;
         return;
     }
     case TipoFila::Anfitrion:

@@ -55,11 +55,25 @@ const QVector<FilaPrograma>& TablaBarra();
 // while the value is "No" (absent keys read as "No").
 std::optional<QString> LeerCarpeta(comun::ArchivoIni& ini, const QString& clave);
 
+// Whether the settings file may be written: it is missing (the write creates it) or it
+// is an ordinary file that the user can write and has not marked read-only. The mark is
+// honoured for everyone, the administrator included, as the desktop's profile functions
+// do: a file the user protected is never rewritten behind their back.
+bool AjustesEscribibles(const QString& rutaIni);
+
+// A stored folder that can be started from: an absolute path of this machine. Anything
+// else (an address, a relative or empty folder, stray bytes) would be resolved against
+// wherever the bar happens to run, or handed to a web browser.
+bool CarpetaUtilizable(const QString& carpeta);
+
 // The path to start for a stored folder: the folder followed by the file name as
 // spelled in the table. Windows matches file names without regard to case; where
 // the file system does not, a file of the folder whose name differs only in case
 // is taken instead of failing to start.
 QString RutaEjecutable(const QString& carpeta, const QString& ejecutable);
+
+// The shell's result for a file that could not be found.
+constexpr qint64 kNoEncontrado = 2;
 
 // Starts or opens a file the way the launchers do ("open", no parameters, no
 // directory) and returns the shell's result, which nobody reports.
