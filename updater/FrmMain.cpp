@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -27,6 +28,9 @@ namespace updater {
 const QString kTituloSinNavegador = QStringLiteral("Error. Consulte la ayuda.");
 const QString kTextoSinNavegador =
     QStringLiteral("No se encontró el navegador\rpara abrir las páginas...");
+const QString kTextoPaginasInvalidas =
+    QStringLiteral("No se abrieron estas páginas del «Botón Web» porque su dirección no es\r"
+                   "una dirección web: %1. Corríjalas en la sección [BWeb] de Vemora.INI.");
 const QString FrmSinBandeja::kTitulo = QStringLiteral("Brivolar programas");
 
 namespace {
@@ -235,23 +239,62 @@ void FrmMain::mnuBWeb_Click() {
         entorno_.dialogos->Critico(kTituloSinNavegador, kTextoSinNavegador);
         return;
     }
+    QStringList invalidas;
     for (int i = 0; i < Direcciones.size(); ++i) {
         const QString abrir = Ini.LeerIni(kSeccionWeb, QStringLiteral("Abrir") + QString::number(i),
                                           QStringLiteral("1"));
-        // The address is the browser's one argument: a value that starts like an
-        // option would be taken as one, so it is no page to open.
-        if (abrir == QStringLiteral("1") && !Direcciones[i].startsWith(QLatin1Char('-')))
+        if (abrir != QStringLiteral("1"))
+            continue;
+        const QString direccion = DireccionWeb(Direcciones[i]);
+        if (direccion.isEmpty())
+            invalidas << QString::number(i);
+        else
             entorno_.shell->Ejecutar(
-                {QStringLiteral("open"), Browser.ruta, {Direcciones[i]}, QString()});
+                {QStringLiteral("open"), Browser.ruta, {direccion}, QString()});
     }
+    if (!invalidas.isEmpty())
+        entorno_.dialogos->Critico(
+            kTituloSinNavegador, kTextoPaginasInvalidas.arg(invalidas.join(QStringLiteral(", "))));
+}
+
+QString DireccionWeb(const QString& valor) {
+    const QString texto = valor.trimmed();
+    // The address is the opener's one argument: a value that starts like an option
+    // would be taken as one.
+    if (texto.isEmpty() || texto.startsWith(QLatin1Char('-')))
+        return QString();
+    for (const QChar c : texto) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            return QString();
+    }
+    auto esWeb = [](const QUrl& url) {
+        const QString esquema = url.scheme().toLower();
+        return url.isValid() && !url.host().isEmpty() &&
+               (esquema == QLatin1String("http") || esquema == QLatin1String("https"));
+    };
+    // The pages are handed to the desktop's opener, which would open a local file or
+    // run whatever handles another scheme: only web addresses go to it.
+    if (esWeb(QUrl(texto, QUrl::TolerantMode)))
+        return texto;
+    // "www.example.com/pagina": a browser takes it as a web address; the opener would
+    // look for a file of that name.
+    if (!texto.contains(QStringLiteral("://")) && !texto.contains(QLatin1Char(' '))) {
+        const QString conEsquema = QStringLiteral("http://") + texto;
+        const QUrl url(conEsquema, QUrl::StrictMode);
+        if (esWeb(url) && url.host().contains(QLatin1Char('.')))
+            return conEsquema;
+    }
+    return QString();
 }
 
 void FrmMain::mnuWeb_Click() {
-    entorno_.shell->Ejecutar({QString(), launcher::kDireccionWeb, {}, QString()});
+    entorno_.shell->Ejecutar(
+        {QString(), launcher::kDireccionWeb, {}, QDir::toNativeSeparators(QDir::rootPath())});
 }
 
 void FrmMain::TmrEliminar_Timer() {
     TmrEliminar->stop();
+    EliminarTemporales(RutaPrograma);
     if (EliminarInstalador(RutaPrograma, rutaEjecutable_))
         return;
     entorno_.dialogos->Informacion(kTituloYaActualizado, kTextoYaActualizado);

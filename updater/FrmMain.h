@@ -34,6 +34,12 @@ constexpr int kIntervaloEliminar = 3000;
 
 extern const QString kTituloSinNavegador;
 extern const QString kTextoSinNavegador;
+// "%1": the numbers of the pages whose address is no web address.
+extern const QString kTextoPaginasInvalidas;
+
+// The address to hand to the browser for a stored page, or empty when the value is no
+// web address (empty, stray bytes, another scheme, a local file, an option).
+QString DireccionWeb(const QString& valor);
 
 // The way in where the desktop has no notification area: an always-on-top window
 // whose one button opens the same menu. Closing it ends the program, as the tray

@@ -1,6 +1,9 @@
 #include "Instalacion.h"
 
 #include "Inicio.h"
+#include "Programas.h"
+
+#include <QDir>
 
 #include <QFile>
 #include <QFileInfo>
@@ -31,6 +34,10 @@ const QString kTituloNoSePuede = QStringLiteral("No se puede actualizar el compl
 const QString kTextoNoSePuede =
     QStringLiteral("No se puede actualizar el complemento «Brivolar». La versión\r"
                    "anterior del mismo está abierta. Ciérrela y vuelva a intentarlo.");
+const QString kTextoSinAjustes =
+    QStringLiteral("No se puede actualizar el complemento «Brivolar» porque no se puede\r"
+                   "escribir en el archivo de configuración Vemora.INI. Compruebe que no es\r"
+                   "de solo lectura y que es un archivo, y vuelva a intentarlo.");
 const QString kTituloYaActualizado = QStringLiteral("Resultado de la última actualización.");
 const QString kTextoYaActualizado =
     QStringLiteral("Ya se actualizó correctamente el complemento Brivolar.");
@@ -44,7 +51,47 @@ bool MismoArchivo(const QString& a, const QString& b) {
     return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
 }
 
-bool ReemplazarArchivo(const QString& origen, const QString& destino) {
+namespace {
+// ".Brivolar.exe." followed by the temporary's random part, or by "anterior" for the
+// old launcher kept during the installation.
+const QString kPrefijoTemporal = QStringLiteral(".") + kLanzador + QStringLiteral(".");
+const QString kSufijoRespaldo = QStringLiteral("anterior");
+
+std::filesystem::path Camino(const QString& ruta) {
+    return std::filesystem::path(ruta.toStdU16String());
+}
+
+// A second name for the old launcher: a link where the file system has them (nothing
+// is copied and the launcher's own name never goes away), a copy elsewhere.
+bool GuardarRespaldo(const QString& destino, const QString& respaldo) {
+    std::error_code error;
+    std::filesystem::remove(Camino(respaldo), error);
+    error.clear();
+    std::filesystem::create_hard_link(Camino(destino), Camino(respaldo), error);
+    if (!error)
+        return true;
+    error.clear();
+    std::filesystem::copy_file(Camino(destino), Camino(respaldo), error);
+    return !error;
+}
+} // namespace
+
+bool EsTemporalInstalacion(const QString& nombre) {
+    return nombre.startsWith(kPrefijoTemporal, Qt::CaseInsensitive) &&
+           nombre.size() > kPrefijoTemporal.size();
+}
+
+void EliminarTemporales(const QString& rutaPrograma) {
+    const QDir carpeta(rutaPrograma);
+    const auto nombres = carpeta.entryList({kPrefijoTemporal + QStringLiteral("*")},
+                                           QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& nombre : nombres) {
+        if (EsTemporalInstalacion(nombre))
+            QFile::remove(carpeta.filePath(nombre));
+    }
+}
+
+bool ReemplazarArchivo(const QString& origen, const QString& destino, const QString& respaldo) {
     QFile fuente(origen);
     if (!fuente.open(QIODevice::ReadOnly))
         return false;
@@ -73,11 +120,15 @@ bool ReemplazarArchivo(const QString& origen, const QString& destino) {
     if (!copia.setPermissions(permisos))
         return false;
     copia.close();
+    if (!respaldo.isEmpty() && !GuardarRespaldo(destino, respaldo))
+        return false;
     std::error_code error;
-    std::filesystem::rename(std::filesystem::path(copia.fileName().toStdU16String()),
-                            std::filesystem::path(destino.toStdU16String()), error);
-    if (error)
+    std::filesystem::rename(Camino(copia.fileName()), Camino(destino), error);
+    if (error) {
+        if (!respaldo.isEmpty())
+            QFile::remove(respaldo);
         return false; // the temporary goes with `copia`
+    }
     copia.setAutoRemove(false);
     return true;
 }
@@ -97,11 +148,31 @@ ResultadoInstalacion InstalarLanzador(const comun::Entorno& entorno, comun::Arch
     // the launcher's own name is the other case of a launcher that is open.
     const bool lanzadorAbierto =
         MismoArchivo(rutaEjecutable, lanzador) || comun::ProgramaEnMarcha(entorno, kLanzador);
-    if (lanzadorAbierto || !ReemplazarArchivo(rutaEjecutable, lanzador) ||
-        !ini.EscribirIni(kSeccionVersion, kClaveVersion, kVersion)) {
+    if (lanzadorAbierto) {
         entorno.dialogos->Critico(kTituloNoSePuede, kTextoNoSePuede);
         return ResultadoInstalacion::NoSePuede;
     }
+    // The version must be recorded once the new launcher is in place; a settings file
+    // that would refuse it is found before anything is touched, or the user would be
+    // left with a new launcher that takes itself for the installer.
+    if (!launcher::AjustesEscribibles(ini.RutaIni)) {
+        entorno.dialogos->Critico(kTituloNoSePuede, kTextoSinAjustes);
+        return ResultadoInstalacion::NoSePuede;
+    }
+    EliminarTemporales(rutaPrograma);
+    const QString respaldo = rutaPrograma + kPrefijoTemporal + kSufijoRespaldo;
+    if (!ReemplazarArchivo(rutaEjecutable, lanzador, respaldo)) {
+        entorno.dialogos->Critico(kTituloNoSePuede, kTextoNoSePuede);
+        return ResultadoInstalacion::NoSePuede;
+    }
+    if (!ini.EscribirIni(kSeccionVersion, kClaveVersion, kVersion)) {
+        // The old launcher goes back, whole, under its name.
+        std::error_code error;
+        std::filesystem::rename(Camino(respaldo), Camino(lanzador), error);
+        entorno.dialogos->Critico(kTituloNoSePuede, kTextoSinAjustes);
+        return ResultadoInstalacion::NoSePuede;
+    }
+    QFile::remove(respaldo);
     entorno.shell->Ejecutar({QStringLiteral("open"), lanzador, {}, QString()});
     return ResultadoInstalacion::Instalado;
 }

@@ -23,6 +23,7 @@ extern const QString kTituloAviso;
 extern const QString kTextoAviso;
 extern const QString kTituloNoSePuede;
 extern const QString kTextoNoSePuede;
+extern const QString kTextoSinAjustes;
 extern const QString kTituloYaActualizado;
 extern const QString kTextoYaActualizado;
 
@@ -43,9 +44,20 @@ enum class ResultadoInstalacion {
 ResultadoInstalacion InstalarLanzador(const comun::Entorno& entorno, comun::ArchivoIni& ini,
                                       const QString& rutaPrograma, const QString& rutaEjecutable);
 
-// Copies origen to a temporary file beside destino (flushed to disk, executable), then
-// renames it over destino. On failure destino is untouched and no temporary is left.
-bool ReemplazarArchivo(const QString& origen, const QString& destino);
+// Copies origen to a hidden temporary file beside destino (flushed to disk, executable),
+// then renames it over destino, so that destino is at every moment either the old or
+// the new complete file. When respaldo is given, the old destino is first kept under
+// that hidden name (a second link to it where the file system allows) so the caller can
+// put it back. On failure destino is untouched and no temporary is left.
+bool ReemplazarArchivo(const QString& origen, const QString& destino,
+                       const QString& respaldo = QString());
+
+// The hidden files an installation works with beside "Brivolar.exe": its copy in the
+// making and the old launcher kept until the version is recorded. A run that was cut
+// short (power cut, killed process) may leave them; the next installation and the new
+// launcher's clean-up remove them.
+bool EsTemporalInstalacion(const QString& nombre);
+void EliminarTemporales(const QString& rutaPrograma);
 
 // Both names lead to the same file on disk.
 bool MismoArchivo(const QString& a, const QString& b);
