@@ -329,8 +329,7 @@ void FrmMain::Form_Unload() {
     descargado_ = true;
     // A settings file that cannot be written (marked read-only, or not a file at all)
     // keeps what it holds; the place and start mode are simply not remembered.
-    if (AjustesEscribibles(RutaIni))
-        GuardarAjustes();
+    GuardarAjustes();
     if (Icono) {
         Icono->hide();
         delete Icono;
@@ -341,11 +340,12 @@ void FrmMain::Form_Unload() {
 }
 
 void FrmMain::GuardarAjustes() {
-    Ini.EscribirIni(kSeccionPosicion, QStringLiteral("BrIzda"), QString::number(comun::Twips(x())));
-    Ini.EscribirIni(kSeccionPosicion, QStringLiteral("BrArriba"),
-                    QString::number(comun::Twips(y())));
-    Ini.EscribirIniConBuffer(kSeccionProgramas, QStringLiteral("Ocultar"),
-                             mnuOcultar->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    EscribirAjuste(Ini, kSeccionPosicion, QStringLiteral("BrIzda"),
+                   QString::number(comun::Twips(x())));
+    EscribirAjuste(Ini, kSeccionPosicion, QStringLiteral("BrArriba"),
+                   QString::number(comun::Twips(y())));
+    EscribirAjuste(Ini, kSeccionProgramas, QStringLiteral("Ocultar"),
+                   mnuOcultar->isChecked() ? QStringLiteral("1") : QStringLiteral("0"), true);
 }
 
 } // namespace launcher

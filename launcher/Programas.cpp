@@ -5,6 +5,13 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTemporaryFile>
+#include <filesystem>
+#include <system_error>
+
+#if defined(Q_OS_UNIX)
+#include <unistd.h>
+#endif
 
 namespace launcher {
 
@@ -52,6 +59,65 @@ bool AjustesEscribibles(const QString& rutaIni) {
     constexpr auto kEscritura =
         QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
     return info.isFile() && info.isWritable() && (info.permissions() & kEscritura);
+}
+
+namespace {
+const QString kPrefijoTemporalAjustes = QStringLiteral(".Vemora.INI.");
+} // namespace
+
+bool EsTemporalAjustes(const QString& nombre) {
+    return nombre.startsWith(kPrefijoTemporalAjustes, Qt::CaseInsensitive) &&
+           nombre.size() > kPrefijoTemporalAjustes.size();
+}
+
+bool EscribirAjuste(comun::ArchivoIni& ini, const QString& seccion, const QString& clave,
+                    const QString& valor, bool conBuffer) {
+    QString texto = valor;
+    if (conBuffer) {
+        ini.BufferIni =
+            valor.left(comun::kTamBufferIni).leftJustified(comun::kTamBufferIni, QLatin1Char(' '));
+        texto = ini.BufferIni;
+    }
+    if (!AjustesEscribibles(ini.RutaIni))
+        return false;
+    // A link to the settings file stays a link: the file it leads to is the one written.
+    QFileInfo info(ini.RutaIni);
+    if (info.isSymLink())
+        info = QFileInfo(info.canonicalFilePath());
+    QByteArray contenido;
+    QFileDevice::Permissions permisos = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                        QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    if (info.exists()) {
+        // A file that cannot be read whole must not be replaced by one holding our key only.
+        QFile actual(info.absoluteFilePath());
+        if (!actual.open(QIODevice::ReadOnly))
+            return false;
+        contenido = actual.readAll();
+        if (actual.error() != QFileDevice::NoError)
+            return false;
+        permisos = actual.permissions();
+    }
+    const QByteArray nuevo = comun::PonerValorIni(contenido, seccion, clave, texto);
+    if (info.exists() && nuevo == contenido)
+        return true;
+    QTemporaryFile temporal(info.absolutePath() + QLatin1Char('/') + kPrefijoTemporalAjustes +
+                            QStringLiteral("XXXXXX"));
+    if (!temporal.open() || temporal.write(nuevo) != nuevo.size() || !temporal.flush())
+        return false;
+#if defined(Q_OS_UNIX)
+    if (::fsync(temporal.handle()) != 0)
+        return false;
+#endif
+    if (!temporal.setPermissions(permisos))
+        return false;
+    temporal.close();
+    std::error_code error;
+    std::filesystem::rename(std::filesystem::path(temporal.fileName().toStdU16String()),
+                            std::filesystem::path(info.absoluteFilePath().toStdU16String()), error);
+    if (error)
+        return false;
+    temporal.setAutoRemove(false);
+    return true;
 }
 
 bool CarpetaUtilizable(const QString& carpeta) {

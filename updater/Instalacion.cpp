@@ -83,10 +83,10 @@ bool EsTemporalInstalacion(const QString& nombre) {
 
 void EliminarTemporales(const QString& rutaPrograma) {
     const QDir carpeta(rutaPrograma);
-    const auto nombres = carpeta.entryList({kPrefijoTemporal + QStringLiteral("*")},
-                                           QDir::Files | QDir::Hidden | QDir::System);
+    const auto nombres =
+        carpeta.entryList({QStringLiteral(".*")}, QDir::Files | QDir::Hidden | QDir::System);
     for (const QString& nombre : nombres) {
-        if (EsTemporalInstalacion(nombre))
+        if (EsTemporalInstalacion(nombre) || launcher::EsTemporalAjustes(nombre))
             QFile::remove(carpeta.filePath(nombre));
     }
 }
@@ -165,7 +165,7 @@ ResultadoInstalacion InstalarLanzador(const comun::Entorno& entorno, comun::Arch
         entorno.dialogos->Critico(kTituloNoSePuede, kTextoNoSePuede);
         return ResultadoInstalacion::NoSePuede;
     }
-    if (!ini.EscribirIni(kSeccionVersion, kClaveVersion, kVersion)) {
+    if (!launcher::EscribirAjuste(ini, kSeccionVersion, kClaveVersion, kVersion)) {
         // The old launcher goes back, whole, under its name.
         std::error_code error;
         std::filesystem::rename(Camino(respaldo), Camino(lanzador), error);

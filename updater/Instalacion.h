@@ -55,7 +55,7 @@ bool ReemplazarArchivo(const QString& origen, const QString& destino,
 // The hidden files an installation works with beside "Brivolar.exe": its copy in the
 // making and the old launcher kept until the version is recorded. A run that was cut
 // short (power cut, killed process) may leave them; the next installation and the new
-// launcher's clean-up remove them.
+// launcher's clean-up remove them, with the settings file's own hidden temporary.
 bool EsTemporalInstalacion(const QString& nombre);
 void EliminarTemporales(const QString& rutaPrograma);
 
