@@ -47,6 +47,7 @@ until HOST=$(pgrep -f "^$APP/Vemora.exe" | head -n 1) && [ -n "$HOST" ]; do
 done
 PIDS+=("$HOST")
 kill "$HOST"
+esperar_fin "$HOST"
 
 nombres=$(consulta "$APP/Vemora.dat" 'SELECT Nombre FROM Datos ORDER BY rowid;')
 echo "$nombres" | grep -qx 'ana belén soto' || fallo "the repeated name did not replace the first: $nombres"
