@@ -13,7 +13,14 @@ limpiar() {
 }
 trap limpiar EXIT
 
-fallo() { echo "E2E FAIL: $*" >&2; exit 1; }
+fallo() {
+  echo "E2E FAIL: $*" >&2
+  # What the programs said is the first clue to an unexpected end.
+  for registro in "$APP"/.salida-*.log; do
+    [ -s "$registro" ] && { echo "--- ${registro##*/.salida-}" >&2; tail -n 20 "$registro" >&2; }
+  done
+  exit 1
+}
 
 # A complete application folder, as a user gets it.
 cmake --install "$CONSTRUCCION" --prefix "$APP" >/dev/null
