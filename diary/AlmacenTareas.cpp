@@ -2,7 +2,15 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
+#include <filesystem>
 #include <limits>
+#include <system_error>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace diary {
 
@@ -23,6 +31,19 @@ void FuncionMayus(sqlite3_context* contexto, int, sqlite3_value** argumentos) {
     sqlite3_result_text(contexto, mayus.constData(), int(mayus.size()), SQLITE_TRANSIENT);
 }
 
+// A rename is only lasting once the folder's own entry has reached the disk.
+void SincronizarCarpeta(const QString& carpeta) {
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(carpeta).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+#else
+    Q_UNUSED(carpeta);
+#endif
+}
+
 Tarea LeerTarea(const comun::sql::Sentencia& s) {
     Tarea t;
     t.Indice = qint32(s.Entero(0));
@@ -35,6 +56,9 @@ Tarea LeerTarea(const comun::sql::Sentencia& s) {
 } // namespace
 
 QString DescribirError(int codigo, const QString& textoMotor) {
+    if (codigo == SQLITE_READONLY_DIRECTORY)
+        return QStringLiteral("La carpeta del archivo no admite cambios (falta el permiso de "
+                              "escritura).");
     switch (codigo & 0xff) {
     case SQLITE_NOTADB:
         return QStringLiteral("El archivo está dañado o no es un archivo de tareas.");
@@ -63,20 +87,73 @@ ErrorAlmacen AlmacenTareas::Error(int codigo) {
     return {codigo, DescribirError(codigo, db_.UltimoError())};
 }
 
+void AlmacenTareas::AnotarLectura(int codigo) {
+    if (codigo != SQLITE_ROW && codigo != SQLITE_DONE && codigo != SQLITE_OK)
+        errorLectura_ = Error(codigo);
+}
+
+bool AlmacenTareas::ArchivoVacio(const QString& ruta) {
+    const QFileInfo archivo(ruta);
+    if (!archivo.isFile() || archivo.size() != 0)
+        return false;
+    // A journal with data beside an empty file may be what SQLite rolls back or replays
+    // into it: the file is not known to hold nothing then.
+    for (const char* sufijo : {"-journal", "-wal"}) {
+        const QFileInfo diario(ruta + QLatin1String(sufijo));
+        if (diario.exists() && diario.size() != 0)
+            return false;
+    }
+    return true;
+}
+
 std::optional<ErrorAlmacen> AlmacenTareas::CrearAlmacen(const QString& ruta) {
-    const bool existia = QFileInfo::exists(ruta);
+    if (QFileInfo::exists(ruta) && !ArchivoVacio(ruta))
+        return ErrorAlmacen{
+            SQLITE_CANTOPEN,
+            QStringLiteral("Ya existe un archivo con ese nombre y no se sustituye.")};
+    // The store is made under a name of its own in the same folder and renamed over the
+    // final name once complete: the final name only ever holds a whole store.
+    QTemporaryFile nuevo(ruta + QStringLiteral(".XXXXXX"));
+    if (!nuevo.open())
+        return ErrorAlmacen{SQLITE_CANTOPEN,
+                            QStringLiteral("No se puede crear el archivo en la carpeta del "
+                                           "programa (%1).")
+                                .arg(nuevo.errorString())};
+    const QString temporal = nuevo.fileName();
+    nuevo.close();
+    // The temporary file is private to its owner; the store gets the permissions of the
+    // empty file it replaces, or those SQLite would have given a new file.
+    nuevo.setPermissions(QFileInfo::exists(ruta)
+                             ? QFile::permissions(ruta)
+                             : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
+                                   QFile::WriteUser | QFile::ReadGroup | QFile::ReadOther);
     std::optional<ErrorAlmacen> error;
     {
         comun::sql::Conexion db;
-        if (!db.Abrir(ruta, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE)) {
-            error = ErrorAlmacen{db.UltimoCodigo(), db.UltimoError()};
+        if (!db.Abrir(temporal, SQLITE_OPEN_READWRITE)) {
+            error = ErrorAlmacen{db.UltimoCodigo(),
+                                 DescribirError(db.UltimoCodigo(), db.UltimoError())};
         } else if (!db.Ejecutar(QStringLiteral("CREATE TABLE TblDatos(Indice INTEGER PRIMARY KEY, "
                                                "Fecha TEXT, Descripcion TEXT, Tarea TEXT)"))) {
-            error = ErrorAlmacen{db.UltimoCodigo(), db.UltimoError()};
+            error = ErrorAlmacen{db.UltimoCodigo(),
+                                 DescribirError(db.UltimoCodigo(), db.UltimoError())};
         }
-    } // the new file is released before anything else touches it
-    if (error && !existia && QFileInfo::exists(ruta))
-        QFile::remove(ruta);
+    } // the new file is released before it is renamed
+    if (!error) {
+        std::error_code codigo;
+        std::filesystem::rename(std::filesystem::path(temporal.toStdU16String()),
+                                std::filesystem::path(ruta.toStdU16String()), codigo);
+        if (codigo)
+            error = ErrorAlmacen{SQLITE_CANTOPEN,
+                                 QStringLiteral("No se puede dar su nombre al archivo nuevo (%1).")
+                                     .arg(QString::fromLocal8Bit(codigo.message()))};
+        else
+            SincronizarCarpeta(QFileInfo(ruta).absolutePath());
+    }
+    if (error) {
+        QFile::remove(temporal);
+        QFile::remove(temporal + QStringLiteral("-journal"));
+    }
     return error;
 }
 
@@ -130,8 +207,10 @@ qint32 AlmacenTareas::Contar() {
     if (!Abierto())
         return 0;
     auto s = db_.Preparar(QStringLiteral("SELECT COUNT(*) FROM TblDatos"));
-    if (!s.Fila())
+    if (!s.Fila()) {
+        AnotarLectura(s.Codigo());
         return 0;
+    }
     return qint32(qMin<qint64>(s.Entero(0), kMayorIndice));
 }
 
@@ -146,6 +225,7 @@ QVector<Tarea> AlmacenTareas::Enumerar(bool conDescripcion, bool moverCursor) {
                                                      "FROM TblDatos ORDER BY Indice"));
     while (s.Fila())
         tareas.append(LeerTarea(s));
+    AnotarLectura(s.Codigo());
     if (moverCursor)
         actual_.reset(); // the cursor ends past the last record
     return tareas;
@@ -158,8 +238,10 @@ std::optional<Tarea> AlmacenTareas::BuscarPorLinea(const QString& linea) {
                                          "WHERE Fecha || ' - ' || Tarea = ?1 "
                                          "ORDER BY Indice LIMIT 1"));
     s.Enlazar(1, linea);
-    if (!s.Fila())
+    if (!s.Fila()) {
+        AnotarLectura(s.Codigo());
         return std::nullopt;
+    }
     Tarea t = LeerTarea(s);
     actual_ = t.Indice;
     return t;
@@ -171,8 +253,10 @@ std::optional<Tarea> AlmacenTareas::BuscarPorIndice(qint32 indice) {
     auto s = db_.Preparar(
         QStringLiteral("SELECT Indice, Fecha, Descripcion, Tarea FROM TblDatos WHERE Indice = ?1"));
     s.Enlazar(1, qint64(indice));
-    if (!s.Fila())
+    if (!s.Fila()) {
+        AnotarLectura(s.Codigo());
         return std::nullopt;
+    }
     Tarea t = LeerTarea(s);
     actual_ = t.Indice;
     return t;
@@ -185,7 +269,10 @@ bool AlmacenTareas::ExisteFechaReferencia(const QString& fecha, const QString& r
                                          "WHERE MAYUS(Fecha) || ' - ' || MAYUS(Tarea) = ?1 "
                                          "LIMIT 1"));
     s.Enlazar(1, fecha.toUpper() + QStringLiteral(" - ") + referencia.toUpper());
-    return s.Fila();
+    if (s.Fila())
+        return true;
+    AnotarLectura(s.Codigo());
+    return false;
 }
 
 std::optional<qint32> AlmacenTareas::SiguienteIndice() {

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QVector>
 #include <optional>
+#include <utility>
 
 namespace diary {
 
@@ -31,8 +32,13 @@ class AlmacenTareas {
 public:
     static QString NombreArchivo() { return QStringLiteral("Rendalio.dat"); }
 
-    // Creates the file with the empty table; on failure nothing is left behind.
+    // Creates the file with the empty table, built aside and renamed into place, so a
+    // failure or a crash never leaves a half-made store. A file that holds nothing (see
+    // ArchivoVacio) is replaced; any other existing file is refused.
     static std::optional<ErrorAlmacen> CrearAlmacen(const QString& ruta);
+    // A regular file of zero bytes with no journal holding data beside it: a store that
+    // was never written, as good as missing.
+    static bool ArchivoVacio(const QString& ruta);
 
     // Opens an existing file for the whole run without changing it. On failure the
     // error carries a Spanish reason fit for the user.
@@ -66,6 +72,10 @@ public:
     std::optional<ErrorAlmacen> BorrarActual();
 
     std::optional<qint32> Actual() const { return actual_; }
+    // The failure of the last reading operation that could not read the file (held by
+    // another program, damaged since it was opened), cleared by the call. The readers
+    // answer "nothing" then, which the window must not take for an empty table.
+    std::optional<ErrorAlmacen> TomarErrorLectura() { return std::exchange(errorLectura_, {}); }
 
     // The key a new record would get: one more than the highest, 1 in an empty table;
     // should the highest key be the largest one there is, the lowest free key instead.
@@ -73,11 +83,13 @@ public:
 
 private:
     ErrorAlmacen Error(int codigo);
+    void AnotarLectura(int codigo);
 
     comun::sql::Conexion db_;
     std::optional<qint32> actual_;
     enum class Pendiente { Nada, Nuevo, Edicion } pendiente_ = Pendiente::Nada;
     qint32 indiceEdicion_ = 0;
+    std::optional<ErrorAlmacen> errorLectura_;
 };
 
 // The Spanish wording of an engine failure for the user.

@@ -6,6 +6,8 @@
 
 #include <QCalendarWidget>
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
 
 namespace diary {
 
@@ -37,6 +39,15 @@ void FrmCalendario::Form_Load() {
     if (ancho <= 0 || alto <= 0) {
         ancho = 4725;
         alto = 3135;
+    }
+    // A stored size larger than every screen (a hand-edited or foreign value) would put
+    // most of the calendar out of reach: it is cut to the largest available area.
+    QSize mayor;
+    for (const QScreen* pantalla : QGuiApplication::screens())
+        mayor = mayor.expandedTo(pantalla->availableGeometry().size());
+    if (!mayor.isEmpty()) {
+        ancho = qMin(ancho, Twips(mayor.width()));
+        alto = qMin(alto, Twips(mayor.height()));
     }
     // The stored size includes the frame; the client is the calendar's own size.
     const QSize cliente(qMax(1, Px(ancho) - Px(kMargenAncho)), qMax(1, Px(alto) - Px(kMargenAlto)));

@@ -285,7 +285,8 @@ bool FrmMain::Form_Load() {
     move(comun::PosicionVisible(QPoint(Px(izda), Px(arriba)), size(), QPoint(Px(330), Px(330))));
 
     const QString ruta = rutas_.RutaPrograma + AlmacenTareas::NombreArchivo();
-    if (!QFileInfo::exists(ruta)) {
+    // A file of zero bytes holds no task: it is made into the store like a missing one.
+    if (!QFileInfo::exists(ruta) || AlmacenTareas::ArchivoVacio(ruta)) {
         if (const auto error = AlmacenTareas::CrearAlmacen(ruta)) {
             entorno_.dialogos->Critico(QStringLiteral("Error..."),
                                        QStringLiteral("Ha ocurrido el error número %1.\r\n%2")
@@ -447,18 +448,25 @@ void FrmMain::Sonar(const QString& archivo) {
 }
 
 void FrmMain::LlenarLista() {
-    ListTareas->blockSignals(true);
-    ListTareas->clear();
-    NumTareas = 0;
-    PonerInfo(TextoCuenta());
-    NumTareas = almacen_.Contar();
-    PonerInfo(TextoCuenta());
-    if (NumTareas > 0) {
-        QStringList lineas;
+    // The table is read before the list is touched: a file that cannot be read at this
+    // moment (another program holds it) must not pass for an empty table.
+    const qint32 cuenta = almacen_.Contar();
+    QStringList lineas;
+    if (cuenta > 0) {
         const QVector<Tarea> tareas = almacen_.Enumerar();
         lineas.reserve(tareas.size());
         for (const Tarea& t : tareas)
             lineas << t.Linea();
+    }
+    if (AvisarFalloLectura())
+        return; // the list stays as it was
+    ListTareas->blockSignals(true);
+    ListTareas->clear();
+    NumTareas = 0;
+    PonerInfo(TextoCuenta());
+    NumTareas = cuenta;
+    PonerInfo(TextoCuenta());
+    if (NumTareas > 0) {
         OrdenarLineas(lineas);
         ListTareas->addItems(lineas);
     }
@@ -480,14 +488,18 @@ void FrmMain::SeleccionarLinea(int fila) {
 
 void FrmMain::ListTareas_Click() {
     ActualizarBotones();
-    if (almacen_.Contar() == 0)
+    if (almacen_.Contar() == 0) {
+        AvisarFalloLectura();
         return;
+    }
     const QListWidgetItem* item = ListTareas->currentItem();
     if (!item)
         return;
     const auto tarea = almacen_.BuscarPorLinea(item->text());
-    if (!tarea)
+    if (!tarea) {
+        AvisarFalloLectura();
         return;
+    }
     IndiceActual = tarea->Indice;
     PonerFecha(tarea->Fecha);
     PonerTextos(tarea->Descripcion, tarea->Tarea);
@@ -519,6 +531,18 @@ void FrmMain::AvisarFalloEscritura(const QString& accion, const ErrorAlmacen& er
                  error.descripcion));
 }
 
+bool FrmMain::AvisarFalloLectura() {
+    const auto error = almacen_.TomarErrorLectura();
+    if (!error)
+        return false;
+    entorno_.dialogos->Critico(
+        QStringLiteral("Error..."),
+        QStringLiteral("No se puede leer el archivo de tareas\r%1\r%2")
+            .arg(QDir::toNativeSeparators(rutas_.RutaPrograma + AlmacenTareas::NombreArchivo()),
+                 error->descripcion));
+    return true;
+}
+
 void FrmMain::GuardarTarea() {
     poniendoTexto_ = true;
     if (TextBox1->toPlainText().isEmpty())
@@ -533,6 +557,14 @@ void FrmMain::GuardarTarea() {
     } else {
         if (almacen_.ExisteFechaReferencia(fecha, TextBox2->text())) {
             MostrarDuplicado();
+            return;
+        }
+        // Unable to tell whether the task exists: nothing is written and the edit goes on.
+        if (const auto error = almacen_.TomarErrorLectura()) {
+            AvisarFalloEscritura(
+                QStringLiteral("guardar la tarea"),
+                {error->numero, error->descripcion + QStringLiteral("\rLos datos escritos "
+                                                                    "siguen en pantalla.")});
             return;
         }
         almacen_.Anadir();
@@ -662,7 +694,7 @@ void FrmMain::ImgMenu_Click(int Index) {
         return;
     case 6: {
         const bool hallada = almacen_.BuscarPorIndice(IndiceActual).has_value();
-        std::optional<ErrorAlmacen> error;
+        std::optional<ErrorAlmacen> error = almacen_.TomarErrorLectura();
         if (hallada)
             error = almacen_.BorrarActual();
         if (hallada && !error)
@@ -985,6 +1017,14 @@ void FrmMain::CopiarTodas() {
         QGuiApplication::clipboard()->setText(texto);
         return;
     }
+    // Each line copies the first record in key order with that task line. The records
+    // are read once into a table keyed by line, on a pass of their own, so the window's
+    // current record stays on the task shown. A file that cannot be read now gives a
+    // message, not a copy without its tasks.
+    const QVector<Tarea> tareas =
+        almacen_.Abierto() ? almacen_.Enumerar(true, false) : QVector<Tarea>();
+    if (AvisarFalloLectura())
+        return;
     copiando_ = true;
     if (TmrError.isActive())
         TmrError.stop();
@@ -992,13 +1032,8 @@ void FrmMain::CopiarTodas() {
     LblInfo->hide();
     texto += kCabecera;
 
-    // Each line copies the first record in key order with that task line. The records
-    // are read once into a table keyed by line, on a pass of their own, so the window's
-    // current record stays on the task shown.
     const qint32 total = NumTareas;
     QHash<QString, Tarea> porLinea;
-    const QVector<Tarea> tareas =
-        almacen_.Abierto() ? almacen_.Enumerar(true, false) : QVector<Tarea>();
     porLinea.reserve(tareas.size());
     for (const Tarea& t : tareas) {
         const QString linea = t.Linea();

@@ -127,6 +127,8 @@ private:
     void CopiarTarea();
     void CopiarTodas();
     void AvisarFalloEscritura(const QString& accion, const ErrorAlmacen& error);
+    // Shows the store's last reading failure, if any; true when there was one.
+    bool AvisarFalloLectura();
     QString TextoCuenta() const;
 
     comun::Entorno entorno_;
