@@ -1,6 +1,7 @@
 #include "FrmMain.h"
 
 #include "Arte.h"
+#include "Bloqueos.h"
 #include "Contorno.h"
 #include "Twips.h"
 
@@ -132,6 +133,7 @@ void FrmMain::CrearMenu() {
 }
 
 bool FrmMain::Cargar() {
+    QuitarBloqueoHuerfano(entorno_, QStringLiteral("Brivolar.exe"));
     if (guardia_.Pasar(entorno_, QStringLiteral("Brivolar.exe"), true) !=
         comun::GuardiaInicio::Resultado::Continuar)
         return false;

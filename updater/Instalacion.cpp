@@ -1,5 +1,6 @@
 #include "Instalacion.h"
 
+#include "Bloqueos.h"
 #include "Inicio.h"
 #include "Programas.h"
 
@@ -147,7 +148,7 @@ ResultadoInstalacion InstalarLanzador(const comun::Entorno& entorno, comun::Arch
     // file is in use" is found through its instance lock; the installer started under
     // the launcher's own name is the other case of a launcher that is open.
     const bool lanzadorAbierto =
-        MismoArchivo(rutaEjecutable, lanzador) || comun::ProgramaEnMarcha(entorno, kLanzador);
+        MismoArchivo(rutaEjecutable, lanzador) || launcher::ProgramaAbierto(entorno, kLanzador);
     if (lanzadorAbierto) {
         entorno.dialogos->Critico(kTituloNoSePuede, kTextoNoSePuede);
         return ResultadoInstalacion::NoSePuede;

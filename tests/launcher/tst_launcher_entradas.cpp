@@ -72,6 +72,7 @@ private slots:
     void ajustesDanados();
     void ajustesQueNoSePuedenEscribir();
     void carpetasGuardadasDanadas();
+    void bloqueoDejadoPorUnaBarraMuerta();
 };
 
 void TstLauncherEntradas::ajustesDanados_data() {
@@ -262,6 +263,17 @@ void TstLauncherEntradas::carpetasGuardadasDanadas() {
     // The repair stays where it was: a double click opens the locator.
     frm->Locate(1);
     QCOMPARE(b.localizadas, QList<QString>{"Poemarex"});
+}
+
+void TstLauncherEntradas::bloqueoDejadoPorUnaBarraMuerta() {
+    // A bar killed while it took its lock leaves the lock's file empty: the next bar
+    // starts all the same, and a bar that really runs still keeps a second one out.
+    Banco b;
+    Crear(QDir(b.e.entorno.carpetaBloqueos).filePath("Brivolar.exe.lock"), "");
+    auto frm = b.Barra(false);
+    QVERIFY(frm->Cargar());
+    QVERIFY(!b.Barra(false)->Cargar());
+    QVERIFY(b.e.dialogos->mensajes.isEmpty());
 }
 
 QTEST_MAIN(TstLauncherEntradas)

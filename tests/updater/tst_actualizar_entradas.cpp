@@ -2,6 +2,7 @@
 // foreign line endings, repeated names, huge values, keys without a value, web-page
 // addresses that are no addresses, and a settings file that cannot be written.
 
+#include "Bloqueos.h"
 #include "FrmMain.h"
 #include "Instalacion.h"
 
@@ -71,6 +72,7 @@ private slots:
     void ajustesDanados();
     void direccionesWeb();
     void ajustesQueNoSePuedenEscribir();
+    void bloqueosDejadosPorProgramasMuertos();
 };
 
 void TstActualizarEntradas::ajustesDanados_data() {
@@ -204,6 +206,29 @@ void TstActualizarEntradas::ajustesQueNoSePuedenEscribir() {
         else
             QCOMPARE(Leer(c.Ini()), antes);
     }
+}
+
+void TstActualizarEntradas::bloqueosDejadosPorProgramasMuertos() {
+    // Programs killed while they took their lock leave its file empty. Neither the
+    // bar's nor the installer's own leftover may count as a running program.
+    Carpeta c;
+    const QDir bloqueos(c.e.entorno.carpetaBloqueos);
+    Escribir(bloqueos.filePath(kLanzador + ".lock"), "");
+    Escribir(bloqueos.filePath(kInstalador + ".lock"), "");
+    QVERIFY(!c.Formulario()->Form_Load());
+    QCOMPARE(c.e.dialogos->mensajes.size(), 1); // the warning only
+    QCOMPARE(Leer(c.Ruta(kLanzador)), kNuevo);
+    QVERIFY(QFile::exists(bloqueos.filePath(kLanzador + ".lock")));
+    // A bar that really runs still stops the installation.
+    Escribir(c.Ini(), "");
+    comun::GuardiaInicio barra;
+    launcher::QuitarBloqueoHuerfano(c.e.entorno, kLanzador); // as the bar does first
+    QVERIFY(barra.TomarInstancia(c.e.entorno, kLanzador));
+    Escribir(c.Ruta(kLanzador), kViejo);
+    QVERIFY(!c.Formulario()->Form_Load());
+    QCOMPARE(c.e.dialogos->mensajes.size(), 3);
+    QCOMPARE(c.e.dialogos->mensajes[2].titulo, kTituloNoSePuede);
+    QCOMPARE(Leer(c.Ruta(kLanzador)), kViejo);
 }
 
 QTEST_MAIN(TstActualizarEntradas)
