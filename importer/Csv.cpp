@@ -1,5 +1,9 @@
 #include "Csv.h"
 
+#include "Texto.h"
+
+#include <QStringDecoder>
+
 namespace importer {
 
 namespace {
@@ -11,6 +15,50 @@ QString OInterrogacion(const QString& valor) {
     return valor.isEmpty() ? kVacio : valor;
 }
 } // namespace
+
+namespace {
+// UTF-8 as it stands: a byte-order mark inside the file is a character like any other
+// (QString::fromUtf8 would drop one at the start of a piece, and with it could join a
+// CR and an LF that stood on both sides of it into one line break).
+QString DecodificarUtf8(const QByteArray& bytes) {
+    QStringDecoder decodificador(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                           QStringDecoder::Flag::ConvertInitialBom);
+    return decodificador.decode(bytes);
+}
+
+QString DecodificarLinea(const QByteArray& bytes) {
+    return comun::EsUtf8Valido(bytes) ? DecodificarUtf8(bytes) : comun::DecodificarCp1252(bytes);
+}
+
+QString DecodificarUtf16(const QByteArray& bytes, QStringDecoder::Encoding codificacion) {
+    QStringDecoder decodificador(codificacion, QStringDecoder::Flag::Stateless);
+    return decodificador.decode(bytes);
+}
+} // namespace
+
+QString DecodificarCsv(const QByteArray& bytes) {
+    if (bytes.startsWith("\xFF\xFE"))
+        return DecodificarUtf16(bytes.mid(2), QStringDecoder::Utf16LE);
+    if (bytes.startsWith("\xFE\xFF"))
+        return DecodificarUtf16(bytes.mid(2), QStringDecoder::Utf16BE);
+    const QByteArray cuerpo = bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes;
+    if (comun::EsUtf8Valido(cuerpo))
+        return DecodificarUtf8(cuerpo);
+    // Line breaks are the same bytes in both encodings, so the file can be cut first.
+    QString texto;
+    texto.reserve(cuerpo.size());
+    qsizetype inicio = 0;
+    for (qsizetype i = 0; i < cuerpo.size(); ++i) {
+        const char c = cuerpo[i];
+        if (c != '\r' && c != '\n')
+            continue;
+        texto += DecodificarLinea(cuerpo.mid(inicio, i - inicio));
+        texto += QLatin1Char(c);
+        inicio = i + 1;
+    }
+    texto += DecodificarLinea(cuerpo.mid(inicio));
+    return texto;
+}
 
 QStringList LineasArchivo(QStringView texto) {
     QStringList lineas;
@@ -57,6 +105,34 @@ QStringList ReagruparRegistros(const QStringList& lineas) {
 
 QStringList RegistrosDeTexto(QStringView texto) {
     return ReagruparRegistros(LineasArchivo(texto));
+}
+
+qsizetype LineaComillaSinCerrar(const QStringList& lineas) {
+    bool dentroDeComillas = false;
+    int comillas = 0;
+    qsizetype inicioRegistro = 0;
+    for (qsizetype n = 0; n < lineas.size(); ++n) {
+        if (!dentroDeComillas) {
+            comillas = 0;
+            inicioRegistro = n;
+        }
+        for (const QChar c : lineas[n]) {
+            if (c == kComilla) {
+                ++comillas;
+                dentroDeComillas = (comillas % 2) != 0;
+            }
+        }
+    }
+    const bool abierta = (comillas % 2) != 0;
+    return abierta && inicioRegistro + 1 < lineas.size() ? inicioRegistro + 1 : 0;
+}
+
+bool CabeceraValida(QStringView cabecera) {
+    if (cabecera.size() < 7 || !cabecera.startsWith(u"Nombre", Qt::CaseInsensitive))
+        return false;
+    const QChar separador = cabecera[6];
+    return !separador.isLetterOrNumber() && separador != u' ' && separador != QChar(0xA0) &&
+           separador != kComilla;
 }
 
 std::optional<QChar> SeparadorDeCabecera(QStringView cabecera) {

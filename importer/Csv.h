@@ -11,6 +11,12 @@
 
 namespace importer {
 
+// The file's bytes as text. A byte-order mark says UTF-8 or UTF-16. Without one, a file
+// that is valid UTF-8 is read as UTF-8; otherwise each line is read as UTF-8 when its
+// bytes are valid UTF-8 and as Windows-1252 when not, so that one line typed on another
+// system does not spoil the accents (and with them the name matching) of all the others.
+QString DecodificarCsv(const QByteArray& bytes);
+
 // The file's lines as sequential input gives them: a line ends at CR+LF, CR or LF;
 // the break after the last line does not make one more (empty) line.
 QStringList LineasArchivo(QStringView texto);
@@ -24,9 +30,20 @@ QStringList ReagruparRegistros(const QStringList& lineas);
 // Both steps together, from the decoded file text.
 QStringList RegistrosDeTexto(QStringView texto);
 
+// When the end of the file comes inside a quoted value that took in more than its own
+// line (a closing quote is missing, so every line after it would end up in one value):
+// the number, from 1, of the file line where that record begins. 0 otherwise.
+qsizetype LineaComillaSinCerrar(const QStringList& lineas);
+
 // The separator is the seventh character of the header, which starts with "Nombre";
 // none when the header is shorter.
 std::optional<QChar> SeparadorDeCabecera(QStringView cabecera);
+
+// The header of an export as the wizard asks for it: "Nombre" first, then a separator
+// that can be one (not a letter, a digit, a blank or a quote). Anything else is another
+// file, or an export in another language or column order, whose values would land in
+// the wrong fields.
+bool CabeceraValida(QStringView cabecera);
 
 // One contact line cut into its ten leading values and the rest (the notes).
 struct CamposContacto {

@@ -1,6 +1,5 @@
 #include "FrmMain.h"
 
-#include "Csv.h"
 #include "Paginas.h"
 #include "Texto.h"
 #include "Trasvase.h"
@@ -8,7 +7,6 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -289,82 +287,28 @@ void FrmMain::FalloImportacion(const QString& descripcion) {
 
 void FrmMain::IncluirDatos() {
     // First phase: the whole file, regrouped into one line per record.
-    const QString rutaCsv = RutaPrograma + QStringLiteral("Datos.csv");
-    QFile archivo(rutaCsv);
-    if (!archivo.open(QIODevice::ReadOnly)) {
-        FalloImportacion(archivo.exists()
-                             ? QStringLiteral("No se puede leer el archivo «%1».").arg(rutaCsv)
-                             : QStringLiteral("No se encuentra el archivo «%1».").arg(rutaCsv));
+    const ArchivoContactos archivo =
+        LeerArchivoContactos(RutaPrograma + QStringLiteral("Datos.csv"));
+    if (!archivo.error.isEmpty()) {
+        FalloImportacion(archivo.error);
         return;
     }
-    const QByteArray bytes = archivo.readAll();
-    const bool leido = archivo.error() == QFileDevice::NoError;
-    archivo.close();
-    if (!leido) {
-        FalloImportacion(QStringLiteral("No se puede leer el archivo «%1».").arg(rutaCsv));
-        return;
-    }
-    const QStringList registros = RegistrosDeTexto(comun::DecodificarTexto(bytes));
-
-    // Second phase: the host's table, held exclusively until the import ends.
-    Trasvase tabla;
-    if (!tabla.Abrir(RutaPrograma + QStringLiteral("Vemora.dat"))) {
-        FalloImportacion(tabla.Error());
-        return;
-    }
-
-    // Third phase: one contact per record line. Everything read so far is committed
-    // before the window gets to run its events (Back, close) and before a failure is
-    // reported, so those always find the same contacts stored.
-    const qsizetype total = registros.size() - 1;
-    const std::optional<QChar> separador = SeparadorDeCabecera(registros.first());
-    const auto ponerProgreso = [this, total](qsizetype k) {
+    // Then the host's table, held exclusively until the import ends, one contact per
+    // record line; the window runs its events between batches.
+    AvisosImportacion avisos;
+    avisos.intervaloMs = intervaloEventosMs;
+    avisos.entreLotes = [this](qsizetype) {
+        procesarEventos();
+        return !terminado_;
+    };
+    avisos.progreso = [this](qsizetype k, qsizetype total) {
         LblEstado->PonerCaption(QStringLiteral("Datos: %1 de %2").arg(k).arg(total));
         LblEstado->adjustSize();
     };
-    QElapsedTimer reloj;
-    for (qsizetype k = 1; k <= total; ++k) {
-        if (k == 1 || reloj.elapsed() >= intervaloEventosMs) {
-            if (!tabla.Confirmar()) {
-                const QString error = tabla.Error();
-                tabla.Cerrar();
-                FalloImportacion(error);
-                return;
-            }
-            procesarEventos();
-            if (terminado_)
-                return; // the wizard is closing; what was read is stored
-            reloj.start();
-            ponerProgreso(k);
-        }
-        const Particion particion = PartirContacto(registros[k], separador);
-        QString error;
-        if (!particion.campos) {
-            error = QStringLiteral("Faltan datos en el contacto %1 de «Datos.csv»: no se "
-                                   "encuentra el separador del campo %2.")
-                        .arg(k)
-                        .arg(particion.campoSinSeparador);
-        } else if (!tabla.Incluir(ComponerFila(*particion.campos))) {
-            error = tabla.Error();
-        }
-        if (!error.isEmpty()) {
-            ponerProgreso(k);
-            if (!tabla.Confirmar())
-                error = tabla.Error();
-            tabla.Cerrar();
-            FalloImportacion(error);
-            return;
-        }
-    }
-    if (total > 0)
-        ponerProgreso(total);
-    if (!tabla.Confirmar()) {
-        const QString error = tabla.Error();
-        tabla.Cerrar();
+    const QString error =
+        ImportarContactos(archivo, RutaPrograma + QStringLiteral("Vemora.dat"), avisos);
+    if (!error.isEmpty() && !terminado_)
         FalloImportacion(error);
-        return;
-    }
-    tabla.Cerrar();
 }
 
 void FrmMain::Form_Unload() {

@@ -3,6 +3,7 @@
 #include "Esquema.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -19,6 +20,25 @@ QString NoSeEncuentra(const QString& ruta) {
     return QStringLiteral("No se encuentra el archivo «%1».").arg(Visible(ruta));
 }
 
+QString EstaVacio(const QString& ruta) {
+    return QStringLiteral("El archivo «%1» está vacío: no es la base de datos de la Vemora.")
+        .arg(Visible(ruta));
+}
+
+QString SinPermiso(const QString& ruta) {
+    return QStringLiteral("No tiene permiso para escribir en el archivo «%1».").arg(Visible(ruta));
+}
+
+// The field named in an engine message such as "table Datos has no column named Url",
+// "no such column: Url" or "NOT NULL constraint failed: Datos.Grupo".
+QString CampoDelMensaje(const QString& mensaje, const QString& prefijo) {
+    QString campo = mensaje.mid(mensaje.indexOf(prefijo) + prefijo.size()).trimmed();
+    campo = campo.section(QLatin1Char(' '), 0, 0);
+    if (campo.startsWith(QLatin1String("Datos.")))
+        campo = campo.mid(6);
+    return campo;
+}
+
 const QString kDesbordamiento = QStringLiteral("Desbordamiento.");
 } // namespace
 
@@ -28,18 +48,24 @@ QString DescribirError(int codigo, const QString& mensajeMotor, const QString& r
     case SQLITE_LOCKED:
         return QStringLiteral("El archivo «%1» está en uso por otro programa.").arg(Visible(ruta));
     case SQLITE_NOTADB:
-        return QStringLiteral("Contraseña no válida: el archivo «%1» no se puede abrir con la "
-                              "contraseña de la Vemora.")
+        // Encrypted pages read with the wrong key and a file of another kind look the same.
+        return QStringLiteral("Contraseña no válida: el archivo «%1» no es una base de datos de "
+                              "la Vemora o no se puede abrir con su contraseña.")
             .arg(Visible(ruta));
-    case SQLITE_CANTOPEN:
-        return QFileInfo::exists(ruta)
-                   ? QStringLiteral("No se puede abrir el archivo «%1».").arg(Visible(ruta))
-                   : NoSeEncuentra(ruta);
+    case SQLITE_CANTOPEN: {
+        if (!QFileInfo::exists(ruta))
+            return NoSeEncuentra(ruta);
+        // The journal beside the database could not be made.
+        const QFileInfo carpeta(QFileInfo(ruta).absolutePath());
+        if (!carpeta.isWritable())
+            return QStringLiteral("No tiene permiso para escribir en la carpeta «%1».")
+                .arg(Visible(carpeta.absoluteFilePath()));
+        return QStringLiteral("No se puede abrir el archivo «%1».").arg(Visible(ruta));
+    }
     case SQLITE_READONLY:
     case SQLITE_PERM:
     case SQLITE_AUTH:
-        return QStringLiteral("No tiene permiso para escribir en el archivo «%1».")
-            .arg(Visible(ruta));
+        return SinPermiso(ruta);
     case SQLITE_FULL:
         return QStringLiteral("El disco está lleno.");
     case SQLITE_CORRUPT:
@@ -55,6 +81,15 @@ QString DescribirError(int codigo, const QString& mensajeMotor, const QString& r
                                   "que se intentó guardar.")
                 .arg(campo);
         }
+        const QString noNulo = QStringLiteral("NOT NULL constraint failed:");
+        if (mensajeMotor.startsWith(noNulo))
+            return QStringLiteral("El campo «%1» de la tabla «Datos» no puede quedar vacío.")
+                .arg(CampoDelMensaje(mensajeMotor, noNulo));
+        const QString unico = QStringLiteral("UNIQUE constraint failed:");
+        if (mensajeMotor.startsWith(unico))
+            return QStringLiteral("La tabla «Datos» ya tiene otro contacto con el mismo valor en "
+                                  "el campo «%1».")
+                .arg(CampoDelMensaje(mensajeMotor, unico));
         return QStringLiteral("La tabla «Datos» no acepta el valor: %1").arg(mensajeMotor);
     }
     default:
@@ -63,18 +98,28 @@ QString DescribirError(int codigo, const QString& mensajeMotor, const QString& r
     if (mensajeMotor.startsWith(QLatin1String("no such table")))
         return QStringLiteral("No se encuentra la tabla «Datos» en el archivo «%1».")
             .arg(Visible(ruta));
-    if (mensajeMotor.startsWith(QLatin1String("no such column")))
-        return QStringLiteral("A la tabla «Datos» le falta un campo (%1).").arg(mensajeMotor);
+    // A SELECT names the missing column one way, an INSERT or UPDATE the other.
+    for (const QString& prefijo :
+         {QStringLiteral("no such column:"), QStringLiteral("has no column named")}) {
+        if (mensajeMotor.contains(prefijo))
+            return QStringLiteral("A la tabla «Datos» del archivo «%1» le falta el campo «%2».")
+                .arg(Visible(ruta), CampoDelMensaje(mensajeMotor, prefijo));
+    }
     return QStringLiteral("Error de la base de datos: %1").arg(mensajeMotor);
 }
 
 QString HacerCopiaSeguridad(const QString& rutaDatos, const QString& rutaCopia) {
-    if (!QFileInfo(rutaDatos).isFile())
+    const QFileInfo datos(rutaDatos);
+    if (!datos.isFile())
         return NoSeEncuentra(rutaDatos);
+    const QString sinCopia = QStringLiteral(" No se ha hecho la copia de seguridad.");
+    // An empty file would be taken for an empty database by the engine; it is not read
+    // through it at all.
+    if (datos.size() == 0)
+        return EstaVacio(rutaDatos) + sinCopia;
 
     // A shared lock for the time of the copy: nobody writes meanwhile, and a database
     // held exclusively (the host running, an import under way) is reported as in use.
-    // A file that does not open with the host's password is still copied byte for byte.
     comun::sql::Conexion lector;
     if (host::AbrirVemora(lector, rutaDatos, false) && lector.Ejecutar(QStringLiteral("BEGIN"))) {
         auto lectura = lector.Preparar(QStringLiteral("SELECT count(*) FROM sqlite_master"));
@@ -82,6 +127,8 @@ QString HacerCopiaSeguridad(const QString& rutaDatos, const QString& rutaCopia) 
         const int base = codigo & 0xff;
         if (base == SQLITE_BUSY || base == SQLITE_LOCKED)
             return DescribirError(codigo, lector.UltimoError(), rutaDatos);
+        if (base == SQLITE_NOTADB)
+            return DescribirError(codigo, lector.UltimoError(), rutaDatos) + sinCopia;
     }
 
     QFile origen(rutaDatos);
@@ -121,11 +168,20 @@ bool Trasvase::Abrir(const QString& ruta) {
     error_.clear();
     primeros_.clear();
     ultimoIndice_ = 0;
-    if (!QFileInfo(ruta).isFile())
+    const QFileInfo datos(ruta);
+    if (!datos.isFile())
         return Fallo(NoSeEncuentra(ruta));
+    // The engine takes an empty file for an empty database and would write one into it
+    // at the first commit.
+    if (datos.size() == 0)
+        return Fallo(EstaVacio(ruta));
     const bool bien = [&] {
         if (!host::AbrirVemora(conexion_, ruta, false))
             return Fallo(conexion_.UltimoCodigo());
+        // A file the process may not write is opened read-only by the engine without a
+        // word; say so now rather than at the first contact.
+        if (sqlite3_db_readonly(conexion_.Manejador(), "main") == 1)
+            return Fallo(SinPermiso(ruta));
         // Exclusive for the whole import: the lock taken here is kept across commits.
         if (!conexion_.Ejecutar(QStringLiteral("PRAGMA locking_mode = EXCLUSIVE")) ||
             !conexion_.Ejecutar(QStringLiteral("BEGIN EXCLUSIVE")))
@@ -266,6 +322,149 @@ void Trasvase::Cerrar() {
     alta_ = {};
     cambio_ = {};
     conexion_.Cerrar();
+}
+
+namespace {
+// Far more than any exported address book; a larger file is not read into memory.
+constexpr qint64 kMaximoCsv = qint64(256) << 20;
+
+QString VerSeparador(QChar separador) {
+    return separador == u'\t' ? QStringLiteral("tabulador") : QStringLiteral("«%1»").arg(separador);
+}
+
+QString ErrorDeContacto(qsizetype k, const QString& linea, const Particion& particion,
+                        QChar separador) {
+    if (linea.trimmed().isEmpty())
+        return QStringLiteral("La línea del contacto %1 de «Datos.csv» está en blanco.").arg(k);
+    constexpr int kMuestra = 40;
+    const QString muestra =
+        linea.size() > kMuestra ? linea.left(kMuestra) + QStringLiteral("...") : linea;
+    return QStringLiteral("Faltan datos en el contacto %1 de «Datos.csv» («%2»): no se encuentra "
+                          "el separador %3 del campo %4.")
+        .arg(k)
+        .arg(muestra, VerSeparador(separador))
+        .arg(particion.campoSinSeparador);
+}
+} // namespace
+
+ArchivoContactos LeerArchivoContactos(const QString& ruta) {
+    ArchivoContactos resultado;
+    QFile archivo(ruta);
+    if (!archivo.open(QIODevice::ReadOnly)) {
+        resultado.error =
+            archivo.exists()
+                ? QStringLiteral("No se puede leer el archivo «%1».").arg(Visible(ruta))
+                : NoSeEncuentra(ruta);
+        return resultado;
+    }
+    if (archivo.size() > kMaximoCsv) {
+        resultado.error = QStringLiteral("El archivo «%1» es demasiado grande (%2 MB) para ser "
+                                         "una libreta de direcciones exportada.")
+                              .arg(Visible(ruta))
+                              .arg(archivo.size() >> 20);
+        return resultado;
+    }
+    const QByteArray bytes = archivo.readAll();
+    if (archivo.error() != QFileDevice::NoError) {
+        resultado.error = QStringLiteral("No se puede leer el archivo «%1».").arg(Visible(ruta));
+        return resultado;
+    }
+    archivo.close();
+
+    const QString texto = DecodificarCsv(bytes);
+    if (texto.trimmed().isEmpty()) {
+        resultado.error = QStringLiteral("El archivo «%1» está vacío: exporte de nuevo la "
+                                         "libreta de direcciones.")
+                              .arg(Visible(ruta));
+        return resultado;
+    }
+    // Nul characters would cut the names short in every program that reads them.
+    if (texto.contains(QChar(0))) {
+        resultado.error = QStringLiteral("El archivo «%1» no es un archivo de texto: contiene "
+                                         "caracteres nulos.")
+                              .arg(Visible(ruta));
+        return resultado;
+    }
+    const QStringList lineas = LineasArchivo(texto);
+    if (const qsizetype linea = LineaComillaSinCerrar(lineas)) {
+        resultado.error = QStringLiteral("En el archivo «%1» el contacto de la línea %2 abre unas "
+                                         "comillas que no se cierran: todas las líneas "
+                                         "siguientes quedarían dentro de uno de sus datos.")
+                              .arg(Visible(ruta))
+                              .arg(linea);
+        return resultado;
+    }
+    resultado.registros = ReagruparRegistros(lineas);
+    // Blank lines after the last contact hold no contact.
+    while (resultado.registros.size() > 1 && resultado.registros.last().trimmed().isEmpty())
+        resultado.registros.removeLast();
+    if (!CabeceraValida(resultado.registros.first())) {
+        resultado.registros.clear();
+        resultado.error = QStringLiteral("La primera línea del archivo «%1» no es la cabecera de "
+                                         "la libreta exportada: debe empezar por la columna "
+                                         "«Nombre» seguida del separador (una coma o un punto y "
+                                         "coma).")
+                              .arg(Visible(ruta));
+        return resultado;
+    }
+    resultado.separador = *SeparadorDeCabecera(resultado.registros.first());
+    return resultado;
+}
+
+QString ImportarContactos(const ArchivoContactos& archivo, const QString& rutaDatos,
+                          const AvisosImportacion& avisos) {
+    Trasvase tabla;
+    if (!tabla.Abrir(rutaDatos))
+        return tabla.Error();
+
+    // Everything read so far is committed before the caller gets to run its events (Back,
+    // close) and before a failure is reported, so those always find the same contacts
+    // stored.
+    const QStringList& registros = archivo.registros;
+    const qsizetype total = registros.size() - 1;
+    const auto progreso = [&](qsizetype k) {
+        if (avisos.progreso)
+            avisos.progreso(k, total);
+    };
+    const auto fallar = [&](QString error) {
+        if (!tabla.Confirmar())
+            error = tabla.Error();
+        tabla.Cerrar();
+        return error;
+    };
+    QElapsedTimer reloj;
+    for (qsizetype k = 1; k <= total; ++k) {
+        if (k == 1 || reloj.elapsed() >= avisos.intervaloMs) {
+            if (!tabla.Confirmar()) {
+                const QString error = tabla.Error();
+                tabla.Cerrar();
+                return error;
+            }
+            if (avisos.entreLotes && !avisos.entreLotes(k - 1))
+                return {}; // what was read is stored
+            reloj.start();
+            progreso(k);
+        }
+        const Particion particion = PartirContacto(registros[k], archivo.separador);
+        QString error;
+        if (!particion.campos)
+            error = ErrorDeContacto(k, registros[k], particion, archivo.separador);
+        else if (!tabla.Incluir(ComponerFila(*particion.campos)))
+            error = tabla.Error();
+        if (!error.isEmpty()) {
+            progreso(k);
+            return fallar(error);
+        }
+    }
+    if (total > 0)
+        progreso(total);
+    if (!tabla.Confirmar()) {
+        const QString error = tabla.Error();
+        tabla.Cerrar();
+        return error;
+    }
+    tabla.Cerrar();
+    return {};
 }
 
 } // namespace importer

@@ -8,6 +8,8 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
+#include <functional>
 
 namespace importer {
 
@@ -15,7 +17,9 @@ namespace importer {
 // same folder and renamed over the old copy only when complete, so a failure leaves the
 // previous copy whole. The database is read under its shared lock so the copy is never
 // taken in the middle of someone else's write; a database held by the host cannot be
-// copied ("in use"). Returns an empty text on success, else the description of the error.
+// copied ("in use"). A file that is not the host's database (empty, foreign, another
+// password) is not copied: it would only replace the last good copy with something the
+// import cannot use either. Returns an empty text on success, else the description.
 QString HacerCopiaSeguridad(const QString& rutaDatos, const QString& rutaCopia);
 
 // Vemora.dat opened exclusively for the import. Contacts go in through Incluir; they are
@@ -64,5 +68,33 @@ private:
 
 // Descriptions of the engine's failures, in the words a user of the wizard reads.
 QString DescribirError(int codigo, const QString& mensajeMotor, const QString& ruta);
+
+// The first phase of the import: "Datos.csv" read, decoded and regrouped into record
+// lines, or the reason why it cannot be imported at all (missing, empty, not text, no
+// header, a quote left open to the end). Nothing of the address book is touched here.
+struct ArchivoContactos {
+    QStringList registros; // the header first; blank lines at the very end dropped
+    QChar separador;
+    QString error;
+};
+ArchivoContactos LeerArchivoContactos(const QString& ruta);
+
+// What the import tells its caller while it runs.
+struct AvisosImportacion {
+    // Milliseconds between two batches (a commit followed by a turn of the caller's
+    // event loop).
+    int intervaloMs = 30;
+    // Contacts 1 to `confirmados` are permanent in the table. False ends the import at
+    // once, keeping them (the wizard is closing).
+    std::function<bool(qsizetype confirmados)> entreLotes;
+    // Contact `k` of `total` is next, shown after each batch and at a failure.
+    std::function<void(qsizetype k, qsizetype total)> progreso;
+};
+
+// The second and third phases: Vemora.dat opened exclusively, one contact per record
+// line. An empty result when every contact is in (or the caller stopped it); else the
+// description of the failure, with the contacts before the failing one kept.
+QString ImportarContactos(const ArchivoContactos& archivo, const QString& rutaDatos,
+                          const AvisosImportacion& avisos);
 
 } // namespace importer

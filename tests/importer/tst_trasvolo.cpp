@@ -1,5 +1,4 @@
-#include "Esquema.h"
-#include "FrmMain.h"
+#include "CarpetaPrueba.h"
 #include "FrmVemora.h"
 
 #include <QDir>
@@ -10,77 +9,9 @@
 using namespace importer;
 using comun::sql::Conexion;
 
+using namespace prueba;
+
 namespace {
-const QByteArray kCabecera = "Nombre,Email,Calle,Ciudad,CP,Provincia,Pais,Tel,Movil,Web,Notas\r\n";
-
-// An application folder with the host's executable, an address book and an export.
-struct Carpeta {
-    QTemporaryDir dir;
-    comun::EntornoGrabado e = comun::CrearEntornoGrabado(dir.path());
-
-    Carpeta() {
-        QFile exe(Ruta("Vemora.exe"));
-        exe.open(QIODevice::WriteOnly);
-        host::CrearVemoraSiFalta(Ruta("Vemora.dat"));
-    }
-    QString Ruta(const QString& nombre) const { return dir.filePath(nombre); }
-    void Csv(const QByteArray& bytes) const {
-        QFile f(Ruta("Datos.csv"));
-        f.open(QIODevice::WriteOnly);
-        f.write(bytes);
-    }
-    void Agregar(qint64 indice, const QString& nombre, const QString& email = "e") const {
-        Conexion c;
-        QVERIFY(host::AbrirVemora(c, Ruta("Vemora.dat"), false));
-        host::Contacto contacto;
-        contacto.Indice = indice;
-        contacto.Nombre = nombre;
-        contacto.Email = email;
-        contacto.Grupo = "Familia";
-        QVERIFY(host::AgregarContacto(c, contacto));
-    }
-    QList<host::Contacto> Contactos() const {
-        Conexion c;
-        QList<host::Contacto> lista;
-        if (!host::AbrirVemora(c, Ruta("Vemora.dat"), false) || !host::LeerContactos(c, lista))
-            qWarning() << "cannot read Vemora.dat:" << c.UltimoError();
-        return lista;
-    }
-    QStringList Nombres() const {
-        QStringList nombres;
-        for (const auto& c : Contactos())
-            nombres << c.Nombre;
-        return nombres;
-    }
-    QStringList Titulos() const {
-        QStringList t;
-        for (const auto& m : e.dialogos->mensajes)
-            t << m.titulo;
-        return t;
-    }
-};
-
-std::unique_ptr<FrmMain> Abrir(Carpeta& c) {
-    auto f = std::make_unique<FrmMain>(c.e.entorno);
-    if (!f->Form_Load())
-        return nullptr;
-    return f;
-}
-
-// Presses Next until `paso` is reached, once per step (a failed import goes back to 9).
-void IrA(FrmMain& f, int paso) {
-    for (int n = paso - f.PasoActual; n > 0; --n)
-        f.CmdSiguiente_Click();
-}
-
-// The whole journey: safety copy at 9, import at 10.
-std::unique_ptr<FrmMain> Importar(Carpeta& c, const QByteArray& csv) {
-    c.Csv(csv);
-    auto f = Abrir(c);
-    IrA(*f, 10);
-    return f;
-}
-
 QString Pagina(int paso, const QString& ruta) {
     switch (paso) {
     case 0:
@@ -155,11 +86,6 @@ QString Boton(int paso) {
                        : "&TERMINAR";
 }
 
-QByteArray Leer(const QString& ruta) {
-    QFile f(ruta);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
 } // namespace
 
 class TstTrasvolo : public QObject {
@@ -433,9 +359,13 @@ void TstTrasvolo::importacionFallos() {
         QVERIFY(otra.Abrir(c.Ruta("Vemora.dat"), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE));
         QVERIFY(otra.Ejecutar("PRAGMA key = 'otra'") && otra.Ejecutar(host::SqlCrearDatos()));
         otra.Cerrar();
+        // The copy is refused too: it would replace an older good copy with a file the
+        // import cannot use either.
         auto f = Importar(c, kCabecera + "Uno,,,,,,,,,,\r\n");
-        QCOMPARE(c.e.dialogos->mensajes.size(), 1);
-        QVERIFY(c.e.dialogos->mensajes[0].texto.contains("Contraseña"));
+        QCOMPARE(c.Titulos(),
+                 QStringList({"ERROR AL GENERAR COPIA SEG.", "ERROR AL TRASVOLO DATOS."}));
+        QVERIFY(c.e.dialogos->mensajes[1].texto.contains("Contraseña"));
+        QVERIFY(!QFile::exists(c.Ruta("DatosAnt.bak")));
         QCOMPARE(f->PasoActual, 9);
     }
 }

@@ -1,0 +1,99 @@
+#pragma once
+
+// An application folder for the wizard's tests: the host's executable, an empty
+// address book, and helpers to write the export and read back the table.
+
+#include "Esquema.h"
+#include "FrmMain.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+namespace prueba {
+
+inline const QByteArray kCabecera =
+    "Nombre,Email,Calle,Ciudad,CP,Provincia,Pais,Tel,Movil,Web,Notas\r\n";
+
+inline QByteArray Leer(const QString& ruta) {
+    QFile f(ruta);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
+inline void Escribir(const QString& ruta, const QByteArray& bytes) {
+    QFile f(ruta);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+struct Carpeta {
+    QTemporaryDir dir;
+    comun::EntornoGrabado e = comun::CrearEntornoGrabado(dir.path());
+
+    Carpeta() {
+        QFile exe(Ruta("Vemora.exe"));
+        exe.open(QIODevice::WriteOnly);
+        host::CrearVemoraSiFalta(Ruta("Vemora.dat"));
+    }
+    QString Ruta(const QString& nombre) const { return dir.filePath(nombre); }
+    void Csv(const QByteArray& bytes) const { Escribir(Ruta("Datos.csv"), bytes); }
+    void Agregar(qint64 indice, const QString& nombre, const QString& email = "e") const {
+        comun::sql::Conexion c;
+        QVERIFY(host::AbrirVemora(c, Ruta("Vemora.dat"), false));
+        host::Contacto contacto;
+        contacto.Indice = indice;
+        contacto.Nombre = nombre;
+        contacto.Email = email;
+        contacto.Grupo = "Familia";
+        QVERIFY(host::AgregarContacto(c, contacto));
+    }
+    QList<host::Contacto> Contactos() const {
+        comun::sql::Conexion c;
+        QList<host::Contacto> lista;
+        if (!host::AbrirVemora(c, Ruta("Vemora.dat"), false) || !host::LeerContactos(c, lista))
+            qWarning() << "cannot read Vemora.dat:" << c.UltimoError();
+        return lista;
+    }
+    QStringList Nombres() const {
+        QStringList nombres;
+        for (const auto& c : Contactos())
+            nombres << c.Nombre;
+        return nombres;
+    }
+    QStringList Titulos() const {
+        QStringList t;
+        for (const auto& m : e.dialogos->mensajes)
+            t << m.titulo;
+        return t;
+    }
+    // The visible files of the folder (the wizard's lock folder is hidden).
+    QStringList Archivos() const {
+        return QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+    }
+};
+
+inline std::unique_ptr<importer::FrmMain> Abrir(Carpeta& c) {
+    auto f = std::make_unique<importer::FrmMain>(c.e.entorno);
+    if (!f->Form_Load())
+        return nullptr;
+    return f;
+}
+
+// Presses Next until `paso` is reached, once per step (a failed import goes back to 9).
+inline void IrA(importer::FrmMain& f, int paso) {
+    for (int n = paso - f.PasoActual; n > 0; --n)
+        f.CmdSiguiente_Click();
+}
+
+// The whole journey: safety copy at 9, import at 10.
+inline std::unique_ptr<importer::FrmMain> Importar(Carpeta& c, const QByteArray& csv) {
+    c.Csv(csv);
+    auto f = Abrir(c);
+    IrA(*f, 10);
+    return f;
+}
+
+} // namespace prueba
