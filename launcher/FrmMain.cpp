@@ -120,7 +120,12 @@ void FrmMain::CrearMenu() {
     mnuMenu = new QMenu(QStringLiteral("Menu"), this);
     mnuAyuda =
         mnuMenu->addAction(QStringLiteral("Mostrar AYUDA"), this, [this] { LblAyuda_Click(); });
-    mnuMostrar = mnuMenu->addAction(QStringLiteral("Mostrar programa"), this, [this] { show(); });
+    mnuMostrar = mnuMenu->addAction(QStringLiteral("Mostrar programa"), this, [this] {
+        // A bar that is already shown but lies under other windows comes to the front.
+        show();
+        raise();
+        activateWindow();
+    });
     mnuOcultar = mnuMenu->addAction(QStringLiteral("Ocultar al inicio"));
     // The mark only takes effect at the next start.
     mnuOcultar->setCheckable(true);

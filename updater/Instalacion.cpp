@@ -181,7 +181,8 @@ ResultadoInstalacion InstalarLanzador(const comun::Entorno& entorno, comun::Arch
 bool EliminarInstalador(const QString& rutaPrograma, const QString& rutaEjecutable) {
     const QString instalador = rutaPrograma + kInstalador;
     const QFileInfo info(instalador);
-    if (!info.exists() && !info.isSymLink())
+    // Only a file of that name is the installer: a folder so named is none of ours.
+    if (!info.isFile() && !info.isSymLink())
         return true;
     // The running program's own file: the user started the installer again after the
     // update; it is not removed from under the running program.

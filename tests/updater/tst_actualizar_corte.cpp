@@ -44,6 +44,7 @@ class TstActualizarCorte : public QObject {
     Q_OBJECT
 private slots:
     void cortadaEnCualquierMomento();
+    void limpiezaDeRestos();
 };
 
 void TstActualizarCorte::cortadaEnCualquierMomento() {
@@ -140,6 +141,24 @@ void TstActualizarCorte::cortadaEnCualquierMomento() {
     QStringList quedan = Archivos(dir.path());
     quedan.sort();
     QCOMPARE(quedan, propios);
+}
+
+void TstActualizarCorte::limpiezaDeRestos() {
+    // The new launcher's clean-up also takes what a cut installation left, and only that;
+    // a folder that merely bears the installer's name is not the installer.
+    QTemporaryDir dir;
+    const QDir carpeta(dir.path());
+    const QString rutaPrograma = carpeta.filePath("x").chopped(1);
+    for (const char* nombre : {".Brivolar.exe.Ab12Cd", ".Brivolar.exe.anterior",
+                               ".Vemora.INI.Xy34Zw", ".Brivolar.exe", ".oculto", "Vemora.INI"})
+        QVERIFY(Escribir(carpeta.filePath(nombre), "x"));
+    QVERIFY(carpeta.mkdir(kInstalador));
+    EliminarTemporales(rutaPrograma);
+    QVERIFY(EliminarInstalador(rutaPrograma, carpeta.filePath(kLanzador)));
+    QStringList quedan = Archivos(dir.path());
+    quedan.sort();
+    QCOMPARE(quedan, QStringList({".Brivolar.exe", ".oculto", "Vemora.INI"}));
+    QVERIFY(QFileInfo(carpeta.filePath(kInstalador)).isDir());
 }
 
 QTEST_GUILESS_MAIN(TstActualizarCorte)
