@@ -5,7 +5,6 @@
 #include "Programas.h"
 
 #include <QDir>
-
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
