@@ -3,9 +3,15 @@
 #include "Texto.h"
 
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
 #include <cmath>
+#include <filesystem>
 #include <vector>
+
+#if defined(Q_OS_UNIX)
+#include <unistd.h>
+#endif
 
 namespace comun {
 
@@ -163,28 +169,73 @@ QString LeerPerfil(const QString& ruta, const QString& seccion, const QString& c
     return resultado.left(qMax(0, tamBuffer - 1));
 }
 
+bool ArchivoEscribible(const QString& ruta) {
+    const QFileInfo info(ruta);
+    if (!info.exists() && !info.isSymLink())
+        return true;
+    // The mode bits, not the system's answer: the system lets the administrator write
+    // anything.
+    constexpr auto kEscritura =
+        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    return info.isFile() && info.isWritable() && (info.permissions() & kEscritura);
+}
+
+namespace {
+QString PrefijoTemporal(const QString& nombreArchivo) {
+    return QLatin1Char('.') + nombreArchivo + QLatin1Char('.');
+}
+} // namespace
+
+bool EsTemporalIni(const QString& nombreArchivo) {
+    const QString prefijo = PrefijoTemporal(QStringLiteral("Vemora.INI"));
+    return nombreArchivo.startsWith(prefijo, Qt::CaseInsensitive) &&
+           nombreArchivo.size() > prefijo.size();
+}
+
 bool EscribirPerfil(const QString& ruta, const QString& seccion, const QString& clave,
                     const QString& valor) {
+    if (!ArchivoEscribible(ruta))
+        return false;
+    // A link to the settings file stays a link: the file it leads to is the one written.
+    QFileInfo info(ruta);
+    if (info.isSymLink())
+        info = QFileInfo(info.canonicalFilePath());
+    if (info.filePath().isEmpty())
+        return false;
     QByteArray contenido;
-    QFile actual(ruta);
-    if (actual.exists()) {
-        // A file we cannot read must not be replaced by one holding only our key.
+    QFileDevice::Permissions permisos = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                        QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    if (info.exists()) {
+        // A file that cannot be read whole must not be replaced by one holding our key only.
+        QFile actual(info.absoluteFilePath());
         if (!actual.open(QIODevice::ReadOnly))
             return false;
         contenido = actual.readAll();
         if (actual.error() != QFileDevice::NoError)
             return false;
-        actual.close();
+        permisos = actual.permissions();
     }
-    QSaveFile destino(ruta);
-    if (!destino.open(QIODevice::WriteOnly))
-        return false;
     const QByteArray nuevo = PonerValorIni(contenido, seccion, clave, valor);
-    if (destino.write(nuevo) != nuevo.size()) {
-        destino.cancelWriting();
+    if (info.exists() && nuevo == contenido)
+        return true;
+    QTemporaryFile temporal(info.absolutePath() + QLatin1Char('/') +
+                            PrefijoTemporal(info.fileName()) + QStringLiteral("XXXXXX"));
+    if (!temporal.open() || temporal.write(nuevo) != nuevo.size() || !temporal.flush())
         return false;
-    }
-    return destino.commit();
+#if defined(Q_OS_UNIX)
+    if (::fsync(temporal.handle()) != 0)
+        return false;
+#endif
+    if (!temporal.setPermissions(permisos))
+        return false;
+    temporal.close();
+    std::error_code error;
+    std::filesystem::rename(std::filesystem::path(temporal.fileName().toStdU16String()),
+                            std::filesystem::path(info.absoluteFilePath().toStdU16String()), error);
+    if (error)
+        return false;
+    temporal.setAutoRemove(false);
+    return true;
 }
 
 std::optional<qint16> ConvertirEntero16(const QString& texto) {

@@ -23,9 +23,21 @@ QByteArray PonerValorIni(const QByteArray& contenido, const QString& seccion, co
 // Reads through a buffer of tamBuffer characters: at most tamBuffer - 1 are kept.
 QString LeerPerfil(const QString& ruta, const QString& seccion, const QString& clave,
                    const QString& porDefecto, int tamBuffer);
-// Writes through a temporary file and an atomic rename; false when nothing was written.
+// Writes one key when ArchivoEscribible allows it. The new file is made under a hidden
+// temporary name beside the old one, flushed to disk and renamed over it, so that the
+// settings file is at every moment the old or the new complete file and a run cut short
+// leaves only a hidden temporary behind. A write that changes nothing writes nothing.
+// False when the key is not stored.
 bool EscribirPerfil(const QString& ruta, const QString& seccion, const QString& clave,
                     const QString& valor);
+
+// Whether the settings file may be written: missing (a write creates it), or an ordinary
+// file whose mode bits allow writing. The read-only mark is honoured for everyone, the
+// administrator included: a file the user protected is never rewritten behind their back.
+bool ArchivoEscribible(const QString& ruta);
+
+// The hidden temporary names EscribirPerfil uses beside the settings file.
+bool EsTemporalIni(const QString& nombreArchivo);
 
 // A stored number as a 16-bit signed integer (rounded half to even); nullopt when the
 // text is not a number or does not fit.

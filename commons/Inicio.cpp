@@ -3,7 +3,14 @@
 #include "Texto.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+
+#if defined(Q_OS_UNIX)
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#endif
 
 namespace comun {
 
@@ -38,6 +45,15 @@ QString RutaBloqueo(const Entorno& entorno, const QString& nombreEjecutable) {
 } // namespace
 
 bool ProgramaEnMarcha(const Entorno& entorno, const QString& nombreEjecutable) {
+#if defined(Q_OS_UNIX)
+    const QByteArray ruta = QFile::encodeName(RutaBloqueo(entorno, nombreEjecutable));
+    const int fd = ::open(ruta.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool libre = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    ::close(fd); // also releases the lock just taken
+    return !libre;
+#else
     QLockFile bloqueo(RutaBloqueo(entorno, nombreEjecutable));
     bloqueo.setStaleLockTime(0);
     if (bloqueo.tryLock(0)) {
@@ -45,10 +61,29 @@ bool ProgramaEnMarcha(const Entorno& entorno, const QString& nombreEjecutable) {
         return false;
     }
     return bloqueo.error() == QLockFile::LockFailedError;
+#endif
+}
+
+void QuitarBloqueoHuerfano(const Entorno& entorno, const QString& nombreEjecutable) {
+#if defined(Q_OS_UNIX)
+    const QByteArray ruta = QFile::encodeName(RutaBloqueo(entorno, nombreEjecutable));
+    const int fd = ::open(ruta.constData(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    // Removed while held, as the lock's own stale removal does, so that no starting
+    // program can take it in between.
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+        ::unlink(ruta.constData());
+    ::close(fd);
+#else
+    (void)entorno;
+    (void)nombreEjecutable;
+#endif
 }
 
 bool GuardiaInicio::TomarInstancia(const Entorno& entorno, const QString& nombreEjecutable) {
     QDir().mkpath(entorno.carpetaBloqueos);
+    QuitarBloqueoHuerfano(entorno, nombreEjecutable);
     auto bloqueo = std::make_unique<QLockFile>(RutaBloqueo(entorno, nombreEjecutable));
     // A lock left by a process that died is recognised by its process id, not by age.
     bloqueo->setStaleLockTime(0);

@@ -20,8 +20,16 @@ Rutas ObtenerRutas(const QString& carpeta);
 // "Vemora.exe" as a regular file in the folder.
 bool ExisteAnfitrion(const QString& rutaPrograma);
 
-// True while another process holds the single-instance lock of that executable name.
+// True while a running process holds the single-instance lock of that executable name.
+// The lock's file alone says little: a program killed between creating the file and
+// writing its owner into it leaves an empty file. While a program runs it also holds a
+// system lock on that file, which the system releases however the program ends: that
+// is what is asked.
 bool ProgramaEnMarcha(const Entorno& entorno, const QString& nombreEjecutable);
+
+// Removes the lock file of that executable name when no running program holds it, so a
+// dead program's leftover is never taken for a running copy.
+void QuitarBloqueoHuerfano(const Entorno& entorno, const QString& nombreEjecutable);
 
 extern const QString kTituloSinAnfitrion;
 extern const QString kTextoSinAnfitrion;

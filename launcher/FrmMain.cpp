@@ -1,7 +1,6 @@
 #include "FrmMain.h"
 
 #include "Arte.h"
-#include "Bloqueos.h"
 #include "Contorno.h"
 #include "Twips.h"
 
@@ -138,7 +137,6 @@ void FrmMain::CrearMenu() {
 }
 
 bool FrmMain::Cargar() {
-    QuitarBloqueoHuerfano(entorno_, QStringLiteral("Brivolar.exe"));
     if (guardia_.Pasar(entorno_, QStringLiteral("Brivolar.exe"), true) !=
         comun::GuardiaInicio::Resultado::Continuar)
         return false;
@@ -347,12 +345,11 @@ void FrmMain::Form_Unload() {
 }
 
 void FrmMain::GuardarAjustes() {
-    EscribirAjuste(Ini, kSeccionPosicion, QStringLiteral("BrIzda"),
-                   QString::number(comun::Twips(x())));
-    EscribirAjuste(Ini, kSeccionPosicion, QStringLiteral("BrArriba"),
-                   QString::number(comun::Twips(y())));
-    EscribirAjuste(Ini, kSeccionProgramas, QStringLiteral("Ocultar"),
-                   mnuOcultar->isChecked() ? QStringLiteral("1") : QStringLiteral("0"), true);
+    Ini.EscribirIni(kSeccionPosicion, QStringLiteral("BrIzda"), QString::number(comun::Twips(x())));
+    Ini.EscribirIni(kSeccionPosicion, QStringLiteral("BrArriba"),
+                    QString::number(comun::Twips(y())));
+    Ini.EscribirIniConBuffer(kSeccionProgramas, QStringLiteral("Ocultar"),
+                             mnuOcultar->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 } // namespace launcher

@@ -260,7 +260,7 @@ void FrmSelec::CmdTerminar_Click() {
     }
     // The user asked for this folder to be kept: a settings file that refuses it is said
     // so, rather than the dialog closing as if it had been stored.
-    if (!EscribirAjuste(ini_, kSeccionProgramas, fila_.clave, carpeta, true))
+    if (!ini_.EscribirIniConBuffer(kSeccionProgramas, fila_.clave, carpeta))
         entorno_.dialogos->Critico(kTituloSinGuardar, kTextoSinGuardar);
     ResultadoShell = AbrirArchivo(
         entorno_, RutaEjecutable(carpeta.trimmed(), fila_.clave + QStringLiteral(".EXE")));

@@ -55,23 +55,6 @@ const QVector<FilaPrograma>& TablaBarra();
 // while the value is "No" (absent keys read as "No").
 std::optional<QString> LeerCarpeta(comun::ArchivoIni& ini, const QString& clave);
 
-// Whether the settings file may be written: it is missing (the write creates it) or it
-// is an ordinary file that the user can write and has not marked read-only. The mark is
-// honoured for everyone, the administrator included, as the desktop's profile functions
-// do: a file the user protected is never rewritten behind their back.
-bool AjustesEscribibles(const QString& rutaIni);
-
-// Writes one key of the settings file as the profile convention does (every other byte
-// kept, the value through the 100-character buffer when conBuffer) and only when
-// AjustesEscribibles allows it. The new file is made under a hidden temporary name
-// beside it, flushed to disk and renamed over the old one, so the settings file is at
-// every moment the old or the new complete file, and a run cut short leaves nothing
-// but a hidden temporary behind. A write that changes nothing writes nothing.
-bool EscribirAjuste(comun::ArchivoIni& ini, const QString& seccion, const QString& clave,
-                    const QString& valor, bool conBuffer = false);
-// The hidden temporary names EscribirAjuste uses beside the settings file.
-bool EsTemporalAjustes(const QString& nombre);
-
 // A stored folder that can be started from: an absolute path of this machine. Anything
 // else (an address, a relative or empty folder, stray bytes) would be resolved against
 // wherever the bar happens to run, or handed to a web browser.

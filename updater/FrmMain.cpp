@@ -1,7 +1,6 @@
 #include "FrmMain.h"
 
 #include "Arte.h"
-#include "Bloqueos.h"
 #include "Instalacion.h"
 #include "Tabla.h"
 
@@ -143,7 +142,6 @@ void FrmMain::CrearMenu() {
 }
 
 bool FrmMain::Form_Load() {
-    launcher::QuitarBloqueoHuerfano(entorno_, QFileInfo(rutaEjecutable_).fileName());
     if (!guardia_.TomarInstancia(entorno_, QFileInfo(rutaEjecutable_).fileName()))
         return false;
     RutaPrograma = comun::ObtenerRutaPrograma(entorno_.carpeta);

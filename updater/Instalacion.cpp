@@ -1,6 +1,5 @@
 #include "Instalacion.h"
 
-#include "Bloqueos.h"
 #include "Inicio.h"
 #include "Programas.h"
 
@@ -86,7 +85,7 @@ void EliminarTemporales(const QString& rutaPrograma) {
     const auto nombres =
         carpeta.entryList({QStringLiteral(".*")}, QDir::Files | QDir::Hidden | QDir::System);
     for (const QString& nombre : nombres) {
-        if (EsTemporalInstalacion(nombre) || launcher::EsTemporalAjustes(nombre))
+        if (EsTemporalInstalacion(nombre) || comun::EsTemporalIni(nombre))
             QFile::remove(carpeta.filePath(nombre));
     }
 }
@@ -147,7 +146,7 @@ ResultadoInstalacion InstalarLanzador(const comun::Entorno& entorno, comun::Arch
     // file is in use" is found through its instance lock; the installer started under
     // the launcher's own name is the other case of a launcher that is open.
     const bool lanzadorAbierto =
-        MismoArchivo(rutaEjecutable, lanzador) || launcher::ProgramaAbierto(entorno, kLanzador);
+        MismoArchivo(rutaEjecutable, lanzador) || comun::ProgramaEnMarcha(entorno, kLanzador);
     if (lanzadorAbierto) {
         entorno.dialogos->Critico(kTituloNoSePuede, kTextoNoSePuede);
         return ResultadoInstalacion::NoSePuede;
@@ -155,7 +154,7 @@ ResultadoInstalacion InstalarLanzador(const comun::Entorno& entorno, comun::Arch
     // The version must be recorded once the new launcher is in place; a settings file
     // that would refuse it is found before anything is touched, or the user would be
     // left with a new launcher that takes itself for the installer.
-    if (!launcher::AjustesEscribibles(ini.RutaIni)) {
+    if (!comun::ArchivoEscribible(ini.RutaIni)) {
         entorno.dialogos->Critico(kTituloNoSePuede, kTextoSinAjustes);
         return ResultadoInstalacion::NoSePuede;
     }
@@ -165,7 +164,7 @@ ResultadoInstalacion InstalarLanzador(const comun::Entorno& entorno, comun::Arch
         entorno.dialogos->Critico(kTituloNoSePuede, kTextoNoSePuede);
         return ResultadoInstalacion::NoSePuede;
     }
-    if (!launcher::EscribirAjuste(ini, kSeccionVersion, kClaveVersion, kVersion)) {
+    if (!ini.EscribirIni(kSeccionVersion, kClaveVersion, kVersion)) {
         // The old launcher goes back, whole, under its name.
         std::error_code error;
         std::filesystem::rename(Camino(respaldo), Camino(lanzador), error);

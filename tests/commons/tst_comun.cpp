@@ -43,6 +43,8 @@ private slots:
     void textoVisibleRompeEnRetorno();
     void archivoHostil();
     void escrituraMatadaDejaArchivoEntero();
+    void archivoDeSoloLecturaNoSeToca();
+    void bloqueoHuerfanoNoImpideArrancar();
 };
 
 void TstComun::lecturaComoLasFuncionesDePerfil() {
@@ -264,6 +266,43 @@ void TstComun::escrituraMatadaDejaArchivoEntero() {
         const QByteArray queda = Leer(ruta);
         QVERIFY2(queda == base || queda == otro, "the settings file was left half-written");
     }
+}
+
+void TstComun::archivoDeSoloLecturaNoSeToca() {
+    QTemporaryDir dir;
+    const QString ruta = dir.filePath("Vemora.INI");
+    Escribir(ruta, "[Posicion]\r\nReIzda=1\r\n");
+    QFile::setPermissions(ruta, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
+    ArchivoIni archivo(ruta);
+    // Honoured even for the administrator, whom the system would let write.
+    QVERIFY(!archivo.EscribirIni("Posicion", "ReIzda", "330"));
+    QCOMPARE(Leer(ruta), QByteArray("[Posicion]\r\nReIzda=1\r\n"));
+    QDir(dir.path()).mkdir("Carpeta.INI");
+    QVERIFY(!EscribirPerfil(dir.filePath("Carpeta.INI"), "A", "B", "c"));
+    // A write that changes nothing leaves the file's date alone; a real one keeps its mode.
+    QFile::setPermissions(ruta, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    const QDateTime antes = QFileInfo(ruta).lastModified();
+    QTest::qWait(20);
+    QVERIFY(archivo.EscribirIni("Posicion", "ReIzda", "1"));
+    QCOMPARE(QFileInfo(ruta).lastModified(), antes);
+    QVERIFY(archivo.EscribirIni("Posicion", "ReIzda", "2"));
+    QCOMPARE(int(QFile::permissions(ruta)) & 0x7077, 0x6000); // owner read-write, nothing more
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+void TstComun::bloqueoHuerfanoNoImpideArrancar() {
+    QTemporaryDir dir;
+    Escribir(dir.filePath("Vemora.exe"), "host");
+    auto e = CrearEntornoGrabado(dir.path());
+    // What a program killed while taking its lock leaves: an empty lock file.
+    Escribir(QDir(e.entorno.carpetaBloqueos).filePath("Rendalio.exe.lock"), "");
+    QVERIFY(!ProgramaEnMarcha(e.entorno, "Rendalio.exe"));
+    GuardiaInicio guardia;
+    QCOMPARE(guardia.Pasar(e.entorno, "Rendalio.exe", true), GuardiaInicio::Resultado::Continuar);
+    QVERIFY(ProgramaEnMarcha(e.entorno, "Rendalio.exe"));
+    GuardiaInicio segunda;
+    QCOMPARE(segunda.Pasar(e.entorno, "Rendalio.exe", true),
+             GuardiaInicio::Resultado::OtraInstancia);
 }
 
 QTEST_MAIN(TstComun)

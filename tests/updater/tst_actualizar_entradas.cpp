@@ -2,7 +2,6 @@
 // foreign line endings, repeated names, huge values, keys without a value, web-page
 // addresses that are no addresses, and a settings file that cannot be written.
 
-#include "Bloqueos.h"
 #include "FrmMain.h"
 #include "Instalacion.h"
 
@@ -222,7 +221,6 @@ void TstActualizarEntradas::bloqueosDejadosPorProgramasMuertos() {
     // A bar that really runs still stops the installation.
     Escribir(c.Ini(), "");
     comun::GuardiaInicio barra;
-    launcher::QuitarBloqueoHuerfano(c.e.entorno, kLanzador); // as the bar does first
     QVERIFY(barra.TomarInstancia(c.e.entorno, kLanzador));
     Escribir(c.Ruta(kLanzador), kViejo);
     QVERIFY(!c.Formulario()->Form_Load());
