@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the whole test suite with AddressSanitizer and UndefinedBehaviorSanitizer
-# (build-asan/) and runs the headless tests under them.
+# (build-asan/) and runs every test, the end-to-end journeys included, under them.
 set -euo pipefail
 RAIZ=$(cd "$(dirname "$0")/.." && pwd)
 OUT=${1:-$RAIZ/build-asan}
@@ -12,4 +12,4 @@ cmake --build "$OUT" -j "$(nproc)"
 cd "$OUT"
 # Qt's own one-time allocations are not leaks of ours.
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest -L unit -j "$(nproc)" --output-on-failure
+  ctest -j "$(nproc)" --output-on-failure
