@@ -1,17 +1,20 @@
 #include "FrmMain.h"
 
+#include "MotorDatos.h"
 #include "Paginas.h"
 #include "Texto.h"
-#include "Trasvase.h"
 #include "Twips.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFile>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
+#include <cmath>
 
 // The artwork lives in this static library; its resources are registered by hand.
 static void IniciarRecursos() {
@@ -31,29 +34,61 @@ const QString kTerminar = QStringLiteral("&TERMINAR");
 const QString kTituloCopia = QStringLiteral("ERROR AL GENERAR COPIA SEG.");
 const QString kTituloImportacion = QStringLiteral("ERROR AL TRASVOLO DATOS.");
 
+// An SVG of the resources drawn once into a pixmap of `tamano` at the pixel ratio `ratio`.
+QPixmap PixmapDeSvg(QSvgRenderer& dibujo, QSize tamano, qreal ratio) {
+    QPixmap imagen(tamano * ratio);
+    imagen.fill(Qt::transparent);
+    {
+        QPainter pintor(&imagen);
+        pintor.setRenderHint(QPainter::Antialiasing);
+        dibujo.render(&pintor, QRectF(QPointF(0, 0), QSizeF(tamano * ratio)));
+    }
+    imagen.setDevicePixelRatio(ratio);
+    return imagen;
+}
+
+qreal RatioPantalla() {
+    return qGuiApp->primaryScreen() ? qGuiApp->primaryScreen()->devicePixelRatio() : 1.0;
+}
+
 // The hand-shaped pointer of the buttons and the help spot, drawn at the screen's ratio.
 QCursor CursorMano() {
     static const QCursor cursor = [] {
         QSvgRenderer dibujo(QStringLiteral(":/importer/mano.svg"));
-        const qreal ratio =
-            qGuiApp->primaryScreen() ? qGuiApp->primaryScreen()->devicePixelRatio() : 1.0;
-        QPixmap imagen(QSize(32, 32) * ratio);
-        imagen.fill(Qt::transparent);
-        {
-            QPainter pintor(&imagen);
-            dibujo.render(&pintor);
-        }
-        imagen.setDevicePixelRatio(ratio);
-        return QCursor(imagen, 11, 1);
+        return QCursor(PixmapDeSvg(dibujo, QSize(32, 32), RatioPantalla()), 11, 1);
     }();
     return cursor;
 }
 
+// The window icon at the sizes title bars and task bars ask for, drawn here rather than
+// through the SVG icon plugin, which would be loaded for this one picture.
+QIcon IconoVentana() {
+    QSvgRenderer dibujo(QStringLiteral(":/importer/icono.svg"));
+    QIcon icono;
+    for (const int lado : {16, 24, 32, 48, 64})
+        icono.addPixmap(PixmapDeSvg(dibujo, QSize(lado, lado), 1.0));
+    return icono;
+}
+
+// The pages were designed for MS Sans Serif; where it is missing the first sans-serif of
+// the list that the system has stands in. Looked up once: every missing name asked for
+// again would cost a search through the system's fonts.
+const QString& FamiliaSansSerif() {
+    static const QString familia = [] {
+        const QStringList familias = QFontDatabase::families();
+        for (const char* nombre :
+             {"MS Sans Serif", "Microsoft Sans Serif", "Arial", "Liberation Sans", "DejaVu Sans"}) {
+            const QString candidata = QString::fromLatin1(nombre);
+            if (familias.contains(candidata, Qt::CaseInsensitive))
+                return candidata;
+        }
+        return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+    }();
+    return familia;
+}
+
 QFont LetraSansSerif(qreal puntos) {
-    QFont letra;
-    letra.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                       QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
-                       QStringLiteral("DejaVu Sans")});
+    QFont letra(FamiliaSansSerif());
     letra.setStyleHint(QFont::SansSerif);
     letra.setPointSizeF(puntos);
     letra.setBold(true);
@@ -61,11 +96,17 @@ QFont LetraSansSerif(qreal puntos) {
 }
 
 // The pages were laid out for a sans-serif with tight lines: the longest page (twelve
-// lines) must end above the buttons whatever font stands in for it.
+// lines) must end above the buttons whatever font stands in for it. Line spacing grows
+// with the size, so the size is scaled down in one step and then checked.
 QFont LetraPaginas() {
     constexpr int kLineasMaximas = 12;
     const int alto = Px(4000 - 970) - 16;
     QFont letra = LetraSansSerif(9.75);
+    const int espacio = QFontMetrics(letra).lineSpacing();
+    if (espacio * kLineasMaximas <= alto)
+        return letra;
+    const qreal estimado = 9.75 * alto / (espacio * kLineasMaximas);
+    letra.setPointSizeF(qMax(7.0, std::floor(estimado * 4) / 4));
     while (QFontMetrics(letra).lineSpacing() * kLineasMaximas > alto && letra.pointSizeF() > 7)
         letra.setPointSizeF(letra.pointSizeF() - 0.25);
     return letra;
@@ -80,7 +121,6 @@ QPushButton* CrearBoton(QWidget* padre, const QString& caption, QRect lugar) {
     auto* boton = new QPushButton(caption, padre);
     boton->setGeometry(lugar);
     boton->setFont(LetraSansSerif(9.75));
-    boton->setCursor(CursorMano());
     QPalette colores = boton->palette();
     colores.setColor(QPalette::Button, Qt::white);
     boton->setPalette(colores);
@@ -111,23 +151,30 @@ void ZonaActiva::mouseMoveEvent(QMouseEvent*) {
     emit MouseMove();
 }
 
-Imagen::Imagen(const QString& recurso, QWidget* padre) : QWidget(padre), dibujo_(recurso) {
+Imagen::Imagen(const QString& recurso, QWidget* padre) : QWidget(padre), recurso_(recurso) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
 void Imagen::paintEvent(QPaintEvent*) {
-    QPainter pintor(this);
-    pintor.setRenderHint(QPainter::Antialiasing);
-    dibujo_.render(&pintor, QRectF(rect()));
+    // Drawn from the SVG the first time it is shown, and again only for another size or
+    // pixel ratio.
+    const qreal ratio = devicePixelRatioF();
+    if (pintada_.isNull() || pintada_.deviceIndependentSize() != QSizeF(size()) ||
+        pintada_.devicePixelRatio() != ratio) {
+        QSvgRenderer dibujo(recurso_);
+        pintada_ = PixmapDeSvg(dibujo, size(), ratio);
+    }
+    QPainter(this).drawPixmap(0, 0, pintada_);
 }
 
 // ---- FrmMain ---------------------------------------------------------------------------
 
-FrmMain::FrmMain(comun::Entorno entorno, QWidget* padre)
+FrmMain::FrmMain(comun::Entorno entorno, std::shared_ptr<MotorDatos> datos, QWidget* padre)
     : QWidget(padre), entorno_(std::move(entorno)),
+      datos_(datos ? std::move(datos) : MotorDatosDelModulo(entorno_.carpeta)),
       fondo_((IniciarRecursos(), QStringLiteral(":/importer/fondo.svg"))) {
     setWindowTitle(QStringLiteral("Asistente para trasvolo datos de la libreta de direcciones..."));
-    setWindowIcon(QIcon(QStringLiteral(":/importer/icono.svg")));
+    setWindowIcon(IconoVentana());
     setFixedSize(comun::TamTwips(6000, 4485));
     setMouseTracking(true);
 
@@ -138,7 +185,6 @@ FrmMain::FrmMain(comun::Entorno entorno, QWidget* padre)
     ImgAyuda = new ZonaActiva(this);
     ImgAyuda->setGeometry(RectTwips(120, 120, 495, 495));
     ImgAyuda->setToolTip(QStringLiteral("Mostrar AYUDA..."));
-    ImgAyuda->setCursor(CursorMano());
     connect(ImgAyuda, &ZonaActiva::Click, this, &FrmMain::ImgAyuda_Click);
     connect(ImgAyuda, &ZonaActiva::MouseMove, this, &FrmMain::ImgAyuda_MouseMove);
 
@@ -275,7 +321,7 @@ void FrmMain::MostrarPaso() {
 void FrmMain::HacerCopia() {
     RutaDatos = RutaPrograma + QStringLiteral("Vemora.dat");
     RutaCopia = RutaPrograma + QStringLiteral("DatosAnt.bak");
-    const QString error = HacerCopiaSeguridad(RutaDatos, RutaCopia);
+    const QString error = datos_->HacerCopiaSeguridad(RutaDatos, RutaCopia);
     if (!error.isEmpty())
         entorno_.dialogos->Critico(kTituloCopia, error);
 }
@@ -306,7 +352,7 @@ void FrmMain::IncluirDatos() {
         LblEstado->adjustSize();
     };
     const QString error =
-        ImportarContactos(archivo, RutaPrograma + QStringLiteral("Vemora.dat"), avisos);
+        datos_->ImportarContactos(archivo, RutaPrograma + QStringLiteral("Vemora.dat"), avisos);
     if (!error.isEmpty() && !terminado_)
         FalloImportacion(error);
 }
@@ -338,10 +384,24 @@ void FrmMain::keyPressEvent(QKeyEvent* evento) {
     QWidget::keyPressEvent(evento);
 }
 
+void FrmMain::PonerCursores() {
+    const QCursor mano = CursorMano();
+    for (QWidget* control : {static_cast<QWidget*>(CmdAtras), static_cast<QWidget*>(CmdSiguiente),
+                             static_cast<QWidget*>(ImgAyuda)})
+        control->setCursor(mano);
+}
+
 void FrmMain::paintEvent(QPaintEvent*) {
-    QPainter pintor(this);
-    pintor.setRenderHint(QPainter::Antialiasing);
-    fondo_.render(&pintor, QRectF(rect()));
+    // The background is drawn from its SVG once (again only for another pixel ratio); every
+    // later paint, a page change included, copies the pixmap.
+    const qreal ratio = devicePixelRatioF();
+    const bool primera = fondoPintado_.isNull();
+    if (primera || fondoPintado_.devicePixelRatio() != ratio)
+        fondoPintado_ = PixmapDeSvg(fondo_, size(), ratio);
+    QPainter(this).drawPixmap(0, 0, fondoPintado_);
+    // The pointers are not needed to show the window: they are made once it is on screen.
+    if (primera)
+        QTimer::singleShot(0, this, &FrmMain::PonerCursores);
 }
 
 } // namespace importer

@@ -5,12 +5,16 @@
 #include "Inicio.h"
 
 #include <QCoreApplication>
+#include <QPixmap>
 #include <QPushButton>
 #include <QSvgRenderer>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 namespace importer {
+
+class MotorDatos;
 
 // A picture-less hot spot over a part of the background (the help symbol).
 class ZonaActiva : public QWidget {
@@ -40,7 +44,8 @@ protected:
     void paintEvent(QPaintEvent* evento) override;
 
 private:
-    QSvgRenderer dibujo_;
+    QString recurso_;
+    QPixmap pintada_;
 };
 
 // The wizard: eleven pages moved by Back and Next; step 9 makes the safety copy of
@@ -48,7 +53,10 @@ private:
 class FrmMain : public QWidget {
     Q_OBJECT
 public:
-    explicit FrmMain(comun::Entorno entorno, QWidget* padre = nullptr);
+    // `datos` does the safety copy and the import; by default the engine of the module
+    // beside the program.
+    explicit FrmMain(comun::Entorno entorno, std::shared_ptr<MotorDatos> datos = nullptr,
+                     QWidget* padre = nullptr);
 
     // The start-up (guard, first page). False when the program must end at once.
     bool Form_Load();
@@ -94,10 +102,13 @@ private:
     void HacerCopia();
     void IncluirDatos();
     void FalloImportacion(const QString& descripcion);
+    void PonerCursores();
 
     comun::Entorno entorno_;
+    std::shared_ptr<MotorDatos> datos_;
     comun::GuardiaInicio guardia_;
     QSvgRenderer fondo_;
+    QPixmap fondoPintado_;
     quint32 colorDetalles_ = 0;
     bool terminado_ = false;
     qint64 ultimoShell_ = 0;

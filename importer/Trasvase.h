@@ -5,11 +5,12 @@
 
 #include "BaseDatos.h"
 #include "Csv.h"
+#include "Exportacion.h"
+#include "MotorDatos.h"
 
 #include <QHash>
 #include <QString>
 #include <QStringList>
-#include <functional>
 
 namespace importer {
 
@@ -69,32 +70,23 @@ private:
 // Descriptions of the engine's failures, in the words a user of the wizard reads.
 QString DescribirError(int codigo, const QString& mensajeMotor, const QString& ruta);
 
-// The first phase of the import: "Datos.csv" read, decoded and regrouped into record
-// lines, or the reason why it cannot be imported at all (missing, empty, not text, no
-// header, a quote left open to the end). Nothing of the address book is touched here.
-struct ArchivoContactos {
-    QStringList registros; // the header first; blank lines at the very end dropped
-    QChar separador;
-    QString error;
-};
-ArchivoContactos LeerArchivoContactos(const QString& ruta);
-
-// What the import tells its caller while it runs.
-struct AvisosImportacion {
-    // Milliseconds between two batches (a commit followed by a turn of the caller's
-    // event loop).
-    int intervaloMs = 30;
-    // Contacts 1 to `confirmados` are permanent in the table. False ends the import at
-    // once, keeping them (the wizard is closing).
-    std::function<bool(qsizetype confirmados)> entreLotes;
-    // Contact `k` of `total` is next, shown after each batch and at a failure.
-    std::function<void(qsizetype k, qsizetype total)> progreso;
-};
-
 // The second and third phases: Vemora.dat opened exclusively, one contact per record
 // line. An empty result when every contact is in (or the caller stopped it); else the
 // description of the failure, with the contacts before the failing one kept.
 QString ImportarContactos(const ArchivoContactos& archivo, const QString& rutaDatos,
                           const AvisosImportacion& avisos);
+
+// The engine that runs the functions above in this process: the tests', and the one the
+// module of the program hands out.
+class MotorDirecto : public MotorDatos {
+public:
+    QString HacerCopiaSeguridad(const QString& rutaDatos, const QString& rutaCopia) override {
+        return importer::HacerCopiaSeguridad(rutaDatos, rutaCopia);
+    }
+    QString ImportarContactos(const ArchivoContactos& archivo, const QString& rutaDatos,
+                              const AvisosImportacion& avisos) override {
+        return importer::ImportarContactos(archivo, rutaDatos, avisos);
+    }
+};
 
 } // namespace importer

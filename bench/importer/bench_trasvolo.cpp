@@ -5,6 +5,7 @@
 //   build-X/bench/importer/bench_trasvolo [contacts]
 #include "Esquema.h"
 #include "FrmMain.h"
+#include "Trasvase.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -72,7 +73,7 @@ int main(int argc, char* argv[]) {
     archivo.close();
 
     auto e = comun::CrearEntornoGrabado(dir.path());
-    importer::FrmMain ventana(e.entorno);
+    importer::FrmMain ventana(e.entorno, std::make_shared<importer::MotorDirecto>());
     if (!ventana.Form_Load())
         return 1;
     while (ventana.PasoActual < 9)

@@ -5,6 +5,7 @@
 
 #include "Esquema.h"
 #include "FrmMain.h"
+#include "Trasvase.h"
 
 #include <QDir>
 #include <QFile>
@@ -76,7 +77,8 @@ struct Carpeta {
 };
 
 inline std::unique_ptr<importer::FrmMain> Abrir(Carpeta& c) {
-    auto f = std::make_unique<importer::FrmMain>(c.e.entorno);
+    auto f = std::make_unique<importer::FrmMain>(c.e.entorno,
+                                                 std::make_shared<importer::MotorDirecto>());
     if (!f->Form_Load())
         return nullptr;
     return f;

@@ -70,7 +70,7 @@ int main(int argc, char* argv[]) {
         e.dialogos->alMostrar = [](const comun::Mensaje& m) {
             Linea(QStringLiteral("mensaje\t%1\t%2").arg(m.titulo, EnUnaLinea(m.texto)));
         };
-        importer::FrmMain ventana(e.entorno);
+        importer::FrmMain ventana(e.entorno, std::make_shared<importer::MotorDirecto>());
         if (!ventana.Form_Load())
             return 1;
         while (ventana.PasoActual < 10 && !ventana.Terminado()) {
