@@ -5,6 +5,7 @@
 #include "Texto.h"
 #include "Twips.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFile>
@@ -233,6 +234,11 @@ void FrmMain::CmdSiguiente_Click() {
     if (terminado_)
         return;
     if (PasoActual == 10) {
+        // The second half of a double click (or a quickly repeated Enter) on "&TRASVOLO"
+        // arrives at the import's first turn of the event loop: it belongs to the press
+        // that started the import and must not end the wizard before the first contact.
+        if (importando_ && inicioImportacion_.elapsed() < QApplication::doubleClickInterval())
+            return;
         close();
         return;
     }
@@ -299,7 +305,10 @@ void FrmMain::MostrarPaso() {
         PonerColorDetalles(0);
         break;
     case 10:
+        importando_ = true;
+        inicioImportacion_.start();
         IncluirDatos();
+        importando_ = false;
         // A failed import has gone back to step 9; Back or close may have been pressed
         // while it ran.
         if (PasoActual != 10 || terminado_)

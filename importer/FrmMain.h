@@ -5,6 +5,7 @@
 #include "Inicio.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QPixmap>
 #include <QPushButton>
 #include <QSvgRenderer>
@@ -111,6 +112,8 @@ private:
     QPixmap fondoPintado_;
     quint32 colorDetalles_ = 0;
     bool terminado_ = false;
+    bool importando_ = false;
+    QElapsedTimer inicioImportacion_;
     qint64 ultimoShell_ = 0;
 };
 

@@ -441,6 +441,29 @@ void TstTrasvolo::accionesDuranteLaImportacion() {
         QCOMPARE(f->LblEstado->Caption(), QString("Datos: 5 de 5"));
         QVERIFY(c.e.dialogos->mensajes.isEmpty());
     }
+    {
+        // A double click on TRASVOLO: its second press comes at the first turn and is
+        // part of the same request; a press after the double-click interval ends it.
+        Carpeta c;
+        c.Csv(csv);
+        auto f = Abrir(c);
+        IrA(*f, 9);
+        f->intervaloEventosMs = 0;
+        int turnos = 0;
+        f->procesarEventos = [&] {
+            ++turnos;
+            if (turnos == 1)
+                f->CmdSiguiente_Click();
+            if (turnos == 3) {
+                QTest::qWait(QApplication::doubleClickInterval() + 50);
+                f->CmdSiguiente_Click();
+            }
+        };
+        f->CmdSiguiente_Click();
+        QVERIFY(f->Terminado());
+        QCOMPARE(c.Nombres(), QStringList({"Contacto 1", "Contacto 2"}));
+        QCOMPARE(c.e.shell->llamadas.last().archivo, f->RutaPrograma + "Vemora.exe");
+    }
 }
 
 QTEST_MAIN(TstTrasvolo)
