@@ -3,6 +3,7 @@
 #include "Esquema.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QVBoxLayout>
 
@@ -41,6 +42,13 @@ FrmVemora::FrmVemora(const QString& carpeta, QWidget* padre) : QWidget(padre) {
 }
 
 bool FrmVemora::AbrirBloqueada(const QString& ruta) {
+    // The engine takes an empty file for an empty database and would write one into it
+    // when it takes the lock below.
+    if (QFileInfo(ruta).size() == 0) {
+        estado_ = QStringLiteral("El archivo %1 está vacío: no es una libreta de direcciones.")
+                      .arg(kArchivoDatos);
+        return false;
+    }
     if (!AbrirVemora(conexion_, ruta, false)) {
         estado_ = conexion_.UltimoError();
         return false;
