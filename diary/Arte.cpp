@@ -15,12 +15,16 @@ static void IniciarRecursos() {
 
 namespace diary {
 
-QSvgRenderer* CargarArte(const QString& archivo) {
+void IniciarArte() {
     static bool iniciado = false;
     if (!iniciado) {
         IniciarRecursos();
         iniciado = true;
     }
+}
+
+QSvgRenderer* CargarArte(const QString& archivo) {
+    IniciarArte();
     static QHash<QString, std::shared_ptr<QSvgRenderer>> cache;
     auto it = cache.find(archivo);
     if (it == cache.end()) {
@@ -47,6 +51,19 @@ QPixmap PintarArte(const QString& archivo, QSize tamano, qreal proporcion) {
     pintor.setRenderHint(QPainter::Antialiasing);
     renderer->render(&pintor, QRectF(QPointF(0, 0), QSizeF(tamano)));
     return pixmap;
+}
+
+QImage PintarArteOpaco(const QString& archivo, QSize tamano, qreal proporcion, QColor base) {
+    QSvgRenderer renderer(QStringLiteral(":/diary/") + archivo);
+    if (!renderer.isValid() || tamano.isEmpty())
+        return {};
+    QImage imagen(tamano * proporcion, QImage::Format_RGB32);
+    imagen.setDevicePixelRatio(proporcion);
+    imagen.fill(base);
+    QPainter pintor(&imagen);
+    pintor.setRenderHint(QPainter::Antialiasing);
+    renderer.render(&pintor, QRectF(QPointF(0, 0), QSizeF(tamano)));
+    return imagen;
 }
 
 QCursor CursorMano() {

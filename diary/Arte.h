@@ -2,6 +2,7 @@
 
 #include <QCursor>
 #include <QIcon>
+#include <QImage>
 #include <QPixmap>
 #include <QString>
 #include <QWidget>
@@ -17,6 +18,14 @@ QSvgRenderer* CargarArte(const QString& archivo);
 // The picture rendered at a size in device-independent pixels; a null pixmap when the
 // file is missing.
 QPixmap PintarArte(const QString& archivo, QSize tamano, qreal proporcion);
+
+// The compiled-in artwork is registered; done once, before any other thread reads it.
+void IniciarArte();
+
+// An opaque picture rendered into an image over a base colour, without the shared
+// renderers: safe on any thread (the artwork holds no text, so no fonts are needed).
+// A null image when the file is missing.
+QImage PintarArteOpaco(const QString& archivo, QSize tamano, qreal proporcion, QColor base);
 
 // The pointing hand over the hot zones (fingertip at 12,1).
 QCursor CursorMano();

@@ -54,8 +54,9 @@ void FrmCalendario::Form_Load() {
     resize(cliente);
     move(comun::PosicionVisible(QPoint(Px(izda), Px(arriba)), QSize(Px(ancho), Px(alto)),
                                 QPoint(Px(6440), Px(330))));
+    // The diary set FechaActual to this same day when it loaded (the calendar window is
+    // built after the diary's first paint, when FechaActual may already follow a task).
     Calendario->setSelectedDate(entorno_.reloj->Hoy());
-    estado_.FechaActual = FechaDiario::DeFecha(Calendario->selectedDate());
 }
 
 void FrmCalendario::Form_Activate() {

@@ -36,6 +36,8 @@ const QString kCaption = QStringLiteral("Tareas a recordar...");
 const QString kTotales = QStringLiteral("Tareas totales:\r");
 const QString kCrlf = QStringLiteral("\r\n");
 const QString kCabecera = QStringLiteral("* Fecha - Referencia\r\n* Descripción\r\n\r\n");
+// Under the background picture, and in its place should it be missing.
+const QColor kColorFondo(64, 64, 72);
 
 // Hot zones and their highlights (twips, relative to their container).
 struct Zona {
@@ -119,6 +121,13 @@ FrmMain::FrmMain(comun::Entorno entorno, QWidget* padre)
       entorno_(std::move(entorno)) {
     setWindowTitle(kCaption);
     setFixedSize(comun::TamTwips(6000, 5595));
+    // The background is the largest picture of the window: it is rendered on a second
+    // thread while the controls are built, and the first paint collects it.
+    IniciarArte();
+    fondoPendiente_ =
+        std::async(std::launch::async, [tamano = size(), proporcion = devicePixelRatioF()] {
+            return PintarArteOpaco(QStringLiteral("fondo.svg"), tamano, proporcion, kColorFondo);
+        });
     setMouseTracking(true);
     setWindowIcon(IconoDiario());
     CrearControles();
@@ -311,11 +320,32 @@ bool FrmMain::Form_Load() {
     PrimeraActivacion = true;
     LlenarLista();
 
-    calendario_ = std::make_unique<FrmCalendario>(entorno_, ini_, estado_, *this);
-    calendario_->Form_Load();
-    calendario_->show();
+    // The calendar opens on today's date, which becomes the diary's current date; the
+    // window itself is built and shown as soon as the diary has painted once
+    // (MostrarCalendario), so that its construction does not hold back the diary.
+    estado_.FechaActual = FechaDiario::DeFecha(entorno_.reloj->Hoy());
     cargado_ = true;
     return true;
+}
+
+void FrmMain::CrearCalendario() {
+    if (calendario_)
+        return;
+    calendario_ = std::make_unique<FrmCalendario>(entorno_, ini_, estado_, *this);
+    calendario_->Form_Load();
+}
+
+void FrmMain::MostrarCalendario() {
+    if (!cargado_ || descargado_ || (calendario_ && calendario_->isVisible()))
+        return;
+    CrearCalendario();
+    if (isMinimized())
+        calendario_->showMinimized();
+    else
+        calendario_->show();
+    // A task shown before the calendar existed is followed now, as it would have been.
+    if (estado_.SeguirTarea && isActiveWindow())
+        calendario_->RecibirFoco();
 }
 
 void FrmMain::Form_Activate() {
@@ -375,6 +405,7 @@ void FrmMain::Form_Unload() {
     descargado_ = true;
     ini_.EscribirIni(kSeccionPosicion, QStringLiteral("ReIzda"), QString::number(Twips(x())));
     ini_.EscribirIni(kSeccionPosicion, QStringLiteral("ReArriba"), QString::number(Twips(y())));
+    CrearCalendario(); // closed before the first paint: the stored place goes back
     const QRect cal = calendario_->GeometriaTwips();
     ini_.EscribirIni(kSeccionPosicion, QStringLiteral("CaIzda"), QString::number(cal.x()));
     ini_.EscribirIni(kSeccionPosicion, QStringLiteral("CaArriba"), QString::number(cal.y()));
@@ -405,12 +436,29 @@ void FrmMain::changeEvent(QEvent* evento) {
 }
 
 void FrmMain::paintEvent(QPaintEvent*) {
+    if (!calendario_ && cargado_ && !calendarioPedido_) {
+        // The calendar is built once this first picture has reached the screen: a
+        // zero-time timer runs after the paint has been handed to the window system,
+        // and the synchronisation there waits until the window system has it.
+        calendarioPedido_ = true;
+        QTimer::singleShot(0, this, [this] {
+            QGuiApplication::sync();
+            MostrarCalendario();
+        });
+    }
     const qreal proporcion = devicePixelRatioF();
+    if (fondoPendiente_.valid()) {
+        QImage imagen = fondoPendiente_.get();
+        if (!imagen.isNull())
+            fondo_ = QPixmap::fromImage(std::move(imagen));
+    }
+    // A screen of another pixel ratio (the window moved) gets its own rendering.
     if (fondo_.isNull() || !qFuzzyCompare(fondo_.devicePixelRatio(), proporcion))
-        fondo_ = PintarArte(QStringLiteral("fondo.svg"), size(), proporcion);
+        fondo_ = QPixmap::fromImage(
+            PintarArteOpaco(QStringLiteral("fondo.svg"), size(), proporcion, kColorFondo));
     QPainter pintor(this);
     if (fondo_.isNull())
-        pintor.fillRect(rect(), QColor(64, 64, 72));
+        pintor.fillRect(rect(), kColorFondo);
     else
         pintor.drawPixmap(0, 0, fondo_);
 }

@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <array>
+#include <future>
 #include <memory>
 
 class QLineEdit;
@@ -70,7 +71,10 @@ public:
     bool Editando() const { return TmrGuardar.isActive(); }
     bool ModoAyuda() const;
     QString TextoCaja(int Index) const;
+    // The calendar window; it exists once the diary has painted for the first time.
     FrmCalendario* Calendario() const { return calendario_.get(); }
+    // Builds and shows the calendar window (once); the first paint of the diary asks for it.
+    void MostrarCalendario();
     AlmacenTareas& Almacen() { return almacen_; }
     EstadoDiario& Estado() { return estado_; }
     QString RutaPrograma() const { return rutas_.RutaPrograma; }
@@ -113,6 +117,7 @@ protected:
 
 private:
     void CrearControles();
+    void CrearCalendario();
     void Sonar(const QString& archivo);
     void SeleccionarLinea(int fila);
     void PonerFecha(const QString& caption);
@@ -139,10 +144,14 @@ private:
     EstadoDiario estado_;
     std::unique_ptr<FrmCalendario> calendario_;
     QPixmap fondo_;
+    // The background picture being rendered on a second thread while the controls are
+    // built; the first paint takes it.
+    std::future<QImage> fondoPendiente_;
     bool cargado_ = false;
     bool descargado_ = false;
     bool poniendoTexto_ = false;
     bool copiando_ = false;
+    bool calendarioPedido_ = false;
 };
 
 } // namespace diary

@@ -50,7 +50,8 @@ struct Banco {
             return false;
         frm->Mostrar();
         QCoreApplication::processEvents();
-        return true;
+        // The calendar window follows the diary's first paint.
+        return QTest::qWaitFor([&] { return frm->Calendario() && frm->Calendario()->isVisible(); });
     }
     QString Ruta(const char* nombre) const { return dir.filePath(nombre); }
     QString Ini(const char* seccion, const char* clave) {
@@ -159,6 +160,12 @@ private slots:
         QVERIFY(b.Arrancar());
         QCOMPARE(b.frm->TextBox2->text(), QString("antes")); // the first line of the list
         QCOMPARE(b.frm->LblFecha->Caption(), QString("01/01/2026"));
+        QVERIFY(!b.frm->Editando());
+        // The calendar, opened on today, follows the task shown and hands the focus back.
+        QTRY_COMPARE(b.frm->Calendario()->Calendario->selectedDate(), QDate(2026, 1, 1));
+        QTRY_VERIFY(b.frm->isActiveWindow());
+        QTest::qWait(50);
+        QCOMPARE(b.frm->TextBox2->text(), QString("antes"));
         QVERIFY(!b.frm->Editando());
     }
 

@@ -73,7 +73,8 @@ struct Carpeta {
             return false;
         frm->Mostrar();
         QCoreApplication::processEvents();
-        return true;
+        // The calendar window follows the diary's first paint.
+        return QTest::qWaitFor([&] { return frm->Calendario() && frm->Calendario()->isVisible(); });
     }
     void Tareas(int n) {
         const QString ruta = Ruta("Rendalio.dat");
