@@ -6,6 +6,8 @@ consulta() { sqlcipher "$1" "PRAGMA key = 'quolby';" "$2"; }
 
 [ -f "$APP/Datos.csv" ] || fallo "the sample Datos.csv is not installed"
 [ -f "$APP/Trasvolo.exe" ] || fallo "Trasvolo.exe is not installed"
+# The database side of the wizard is a module loaded at the safety copy.
+[ -f "$APP/TrasvoloDatos.so" ] || fallo "TrasvoloDatos.so is not installed"
 
 # The host makes an empty address book; it must be closed again, since it keeps the
 # database locked while it runs.
