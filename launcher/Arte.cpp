@@ -1,9 +1,12 @@
 #include "Arte.h"
 
 #include <QGuiApplication>
+#include <QIconEngine>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <memory>
+#include <optional>
 
 static void IniciarRecursosLanzador() {
     Q_INIT_RESOURCE(launcher);
@@ -19,11 +22,10 @@ void CargarArte() {
     (void)hecho;
 }
 
-QPixmap PixmapSvg(const QString& recurso, QSize tamano, qreal proporcion) {
-    CargarArte();
+namespace {
+QPixmap Pintar(QSvgRenderer& renderer, QSize tamano, qreal proporcion) {
     QPixmap pixmap(tamano * proporcion);
     pixmap.fill(Qt::transparent);
-    QSvgRenderer renderer(recurso);
     QPainter pintor(&pixmap);
     pintor.setRenderHint(QPainter::Antialiasing);
     renderer.render(&pintor, QRectF(QPointF(0, 0), QSizeF(pixmap.size())));
@@ -32,11 +34,85 @@ QPixmap PixmapSvg(const QString& recurso, QSize tamano, qreal proporcion) {
     return pixmap;
 }
 
+// Answers every question with the icon of its recipe, built at the first question.
+// Copies of the icon share one recipe, so the pictures are made once.
+class MotorDiferido : public QIconEngine {
+public:
+    struct Receta {
+        std::function<QIcon()> hacer;
+        std::optional<QIcon> icono;
+    };
+    explicit MotorDiferido(std::shared_ptr<Receta> receta) : receta_(std::move(receta)) {}
+
+    // QIcon asks its engine for a pixmap at ratio 1, and for a scaled one (the size
+    // in device pixels and the ratio) above it: both go to the built icon unchanged.
+    QPixmap pixmap(const QSize& tamano, QIcon::Mode modo, QIcon::State estado) override {
+        return Real().pixmap(tamano, 1.0, modo, estado);
+    }
+    QPixmap scaledPixmap(const QSize& tamano, QIcon::Mode modo, QIcon::State estado,
+                         qreal escala) override {
+        return Real().pixmap(tamano / escala, escala, modo, estado);
+    }
+    QSize actualSize(const QSize& tamano, QIcon::Mode modo, QIcon::State estado) override {
+        // A pixmap icon's actual size is the size of the pixmap it gives for the request.
+        return pixmap(tamano, modo, estado).size();
+    }
+    void paint(QPainter* pintor, const QRect& rect, QIcon::Mode modo,
+               QIcon::State estado) override {
+        // As a pixmap icon paints: its pixmap at the device's ratio, drawn over the rect.
+        const QPaintDevice* dispositivo = pintor->device();
+        const qreal proporcion =
+            dispositivo ? dispositivo->devicePixelRatio() : qGuiApp->devicePixelRatio();
+        pintor->drawPixmap(rect, scaledPixmap(rect.size() * proporcion, modo, estado, proporcion));
+    }
+    QList<QSize> availableSizes(QIcon::Mode modo, QIcon::State estado) override {
+        return Real().availableSizes(modo, estado);
+    }
+    bool isNull() override { return false; }
+    QString key() const override { return QStringLiteral("launcher::MotorDiferido"); }
+    QIconEngine* clone() const override { return new MotorDiferido(receta_); }
+
+private:
+    const QIcon& Real() {
+        if (!receta_->icono)
+            receta_->icono = receta_->hacer();
+        return *receta_->icono;
+    }
+    std::shared_ptr<Receta> receta_;
+};
+} // namespace
+
+QPixmap PixmapSvg(const QString& recurso, QSize tamano, qreal proporcion) {
+    CargarArte();
+    QSvgRenderer renderer(recurso);
+    return Pintar(renderer, tamano, proporcion);
+}
+
+QIcon IconoDiferido(std::function<QIcon()> hacer) {
+    return QIcon(new MotorDiferido(
+        std::make_shared<MotorDiferido::Receta>(MotorDiferido::Receta{std::move(hacer), {}})));
+}
+
 QIcon IconoSvg(const QString& recurso, QSize tamano) {
-    QIcon icono;
-    icono.addPixmap(PixmapSvg(recurso, tamano, 1.0));
-    icono.addPixmap(PixmapSvg(recurso, tamano, 2.0));
-    return icono;
+    return IconoDiferido([recurso, tamano] {
+        CargarArte();
+        QSvgRenderer renderer(recurso); // read once for both renderings
+        QIcon icono;
+        icono.addPixmap(Pintar(renderer, tamano, 1.0));
+        icono.addPixmap(Pintar(renderer, tamano, 2.0));
+        return icono;
+    });
+}
+
+QIcon IconoSvgTamanos(const QString& recurso, const QList<QSize>& tamanos) {
+    return IconoDiferido([recurso, tamanos] {
+        CargarArte();
+        QSvgRenderer renderer(recurso);
+        QIcon icono;
+        for (const QSize& tamano : tamanos)
+            icono.addPixmap(Pintar(renderer, tamano, 1.0));
+        return icono;
+    });
 }
 
 QCursor CursorMano() {
@@ -58,15 +134,15 @@ void PonerColor(QWidget* control, quint32 bgr) {
 
 ImagenSvg::ImagenSvg(const QString& recurso, QWidget* padre) : QWidget(padre), recurso_(recurso) {
     CargarArte();
-    if (!recurso_.isEmpty())
-        renderer_ = new QSvgRenderer(recurso_, this);
     setMouseTracking(true);
     setAttribute(Qt::WA_TranslucentBackground);
 }
 
 void ImagenSvg::paintEvent(QPaintEvent*) {
-    if (!renderer_)
+    if (recurso_.isEmpty())
         return;
+    if (!renderer_)
+        renderer_ = new QSvgRenderer(recurso_, this);
     QPainter pintor(this);
     pintor.setRenderHint(QPainter::Antialiasing);
     renderer_->render(&pintor, QRectF(rect()));

@@ -9,6 +9,7 @@
 #include <QPixmap>
 #include <QString>
 #include <QWidget>
+#include <functional>
 
 class QSvgRenderer;
 
@@ -20,8 +21,16 @@ void CargarArte();
 
 // The picture at the given size in device-independent pixels, rendered at the ratio.
 QPixmap PixmapSvg(const QString& recurso, QSize tamano, qreal proporcion);
-// An icon with renderings at 1x and 2x.
+// An icon with renderings at 1x and 2x, drawn when first asked for (see IconoDiferido).
 QIcon IconoSvg(const QString& recurso, QSize tamano);
+// An icon with one rendering (at 1x) per size, drawn when first asked for.
+QIcon IconoSvgTamanos(const QString& recurso, const QList<QSize>& tamanos);
+
+// An icon whose pictures are made the first time anything asks it for one (a menu that
+// opens, a window frame, a notification area), not when the icon is made: start-up
+// pays nothing for pictures nobody looks at. Every answer is that of the icon `hacer`
+// builds, which is built once and shared by all copies.
+QIcon IconoDiferido(std::function<QIcon()> hacer);
 // The hand pointer of the buttons, the help label and the locator's help picture.
 QCursor CursorMano();
 
@@ -51,6 +60,8 @@ protected:
 
 private:
     QString recurso_;
+    // Read from the resource at the first paint: a picture that starts hidden (the
+    // highlights) costs nothing until it is shown.
     QSvgRenderer* renderer_ = nullptr;
     bool pulsado_ = false;
 };

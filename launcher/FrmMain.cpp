@@ -2,6 +2,7 @@
 
 #include "Arte.h"
 #include "Contorno.h"
+#include "FotoIni.h"
 #include "Twips.h"
 
 #include <QAction>
@@ -48,12 +49,15 @@ FrmMain::FrmMain(const comun::Entorno& entorno, QWidget* padre)
       alTerminar([] { QCoreApplication::quit(); }), entorno_(entorno) {
     CargarArte();
     setWindowTitle(QStringLiteral("Brivolar"));
+    // The window frame and the notification area share one icon, drawn when first asked.
     setWindowIcon(IconoSvg(QStringLiteral(":/launcher/icono.svg"), QSize(32, 32)));
     setFixedSize(comun::TamTwips(5490, 1800));
     setMouseTracking(true);
     fondo_ = new QSvgRenderer(QStringLiteral(":/launcher/barra.svg"), this);
     CrearControles();
     CrearMenu();
+    // Last: the first text measured may wait for the list of fonts (Letras.h).
+    PonerLetras();
 }
 
 FrmMain::~FrmMain() = default;
@@ -77,31 +81,20 @@ void FrmMain::CrearControles() {
         connect(ImgMenu[i], &ImagenSvg::dobleClic, this, [this, i] { Locate(i); });
     }
 
-    // The longest caption must end before the "?" whatever fonts the desktop has.
-    QFont letra = font();
-    letra.setStretch(QFont::SemiCondensed);
-    const int ancho = Px(4380) - Px(580) - 3;
-    for (int tamano = 11; tamano >= 8; --tamano) {
-        letra.setPixelSize(tamano);
-        if (QFontMetrics(letra).horizontalAdvance(kLeyendaInicial) <= ancho)
-            break;
-    }
     LblDetalles = new QLabel(kLeyendaInicial, this);
     LblDetalles->setGeometry(RectTwips(580, 630, 3855, 195));
-    LblDetalles->setFont(letra);
     PonerColor(LblDetalles, kBlanco);
     LblDetalles->setMouseTracking(true);
     LblDetalles->installEventFilter(this);
 
-    letra.setBold(true);
     LblAyuda = new QLabel(QStringLiteral("?"), this);
     LblAyuda->setGeometry(RectTwips(4380, 630, 120, 195));
-    LblAyuda->setFont(letra);
     PonerColor(LblAyuda, kAmarillo);
     LblAyuda->setCursor(mano);
     LblAyuda->setMouseTracking(true);
     LblAyuda->installEventFilter(this);
 
+    // The menu's pictures are drawn when the menu first opens (IconoSvg is lazy).
     for (int i = 0; i < 14; ++i) {
         if (i == 2 || i == 3 || i == 12)
             continue; // the check-mark item and the separators carry no picture
@@ -113,6 +106,21 @@ void FrmMain::CrearControles() {
     TmrApagar = new QTimer(this);
     TmrApagar->setInterval(10000);
     connect(TmrApagar, &QTimer::timeout, this, [this] { TmrApagar_Timer(); });
+}
+
+void FrmMain::PonerLetras() {
+    // The longest caption must end before the "?" whatever fonts the desktop has.
+    QFont letra = font();
+    letra.setStretch(QFont::SemiCondensed);
+    const int ancho = Px(4380) - Px(580) - 3;
+    for (int tamano = 11; tamano >= 8; --tamano) {
+        letra.setPixelSize(tamano);
+        if (QFontMetrics(letra).horizontalAdvance(kLeyendaInicial) <= ancho)
+            break;
+    }
+    LblDetalles->setFont(letra);
+    letra.setBold(true);
+    LblAyuda->setFont(letra);
 }
 
 void FrmMain::CrearMenu() {
@@ -146,36 +154,30 @@ bool FrmMain::Cargar() {
 
     // A value that is not a whole number gives the key's default, and a place off
     // every screen gives the default place.
+    const FotoIni ajustes(RutaIni);
     const qint16 izda =
-        Ini.LeerIniEntero(kSeccionPosicion, QStringLiteral("BrIzda"), kIzdaPorDefecto);
+        ajustes.LeerIniEntero(kSeccionPosicion, QStringLiteral("BrIzda"), kIzdaPorDefecto);
     const qint16 arriba =
-        Ini.LeerIniEntero(kSeccionPosicion, QStringLiteral("BrArriba"), kArribaPorDefecto);
+        ajustes.LeerIniEntero(kSeccionPosicion, QStringLiteral("BrArriba"), kArribaPorDefecto);
     move(comun::PosicionVisible(QPoint(Px(izda), Px(arriba)), size(),
                                 QPoint(Px(kIzdaPorDefecto), Px(kArribaPorDefecto))));
 
-    mnuOcultar->setChecked(Ini.LeerIniEntero(kSeccionProgramas, QStringLiteral("Ocultar"), 0) != 0);
+    mnuOcultar->setChecked(ajustes.LeerIniEntero(kSeccionProgramas, QStringLiteral("Ocultar"), 0) !=
+                           0);
 
     Region = CrearRegion(1.0f, 1.0f, 0, 0);
     setMask(Region);
 
-    if (hayBandeja && hayBandeja()) {
-        Icono = new QSystemTrayIcon(IconoSvg(QStringLiteral(":/launcher/icono.svg"), QSize(32, 32)),
-                                    this);
-        Icono->setToolTip(QStringLiteral("Brivolar programas"));
-        Icono->setContextMenu(mnuMenu);
-        connect(Icono, &QSystemTrayIcon::activated, this,
-                [this](QSystemTrayIcon::ActivationReason motivo) {
-                    if (motivo == QSystemTrayIcon::Trigger)
-                        Icono_Menu();
-                    else if (motivo == QSystemTrayIcon::DoubleClick)
-                        Icono_Cerrar();
-                });
-        Icono->show();
-    }
-
+    HayBandeja = hayBandeja && hayBandeja();
     // Without a notification area a hidden bar could never be called back.
-    if (!(mnuOcultar->isChecked() && Icono))
+    if (mnuOcultar->isChecked() && HayBandeja) {
+        CrearIcono(); // the icon is all the user gets: at once
+    } else {
         show();
+        // Nobody can reach the icon in the bar's first milliseconds: it comes right
+        // after the first paint instead of before it.
+        QTimer::singleShot(0, this, [this] { TerminarArranque(); });
+    }
 
     const auto acciones = mnuMenu->actions();
     for (int posicion = 0; posicion < 14 && posicion < acciones.size(); ++posicion) {
@@ -186,13 +188,32 @@ bool FrmMain::Cargar() {
     return true;
 }
 
+void FrmMain::TerminarArranque() {
+    if (!descargado_ && HayBandeja && !Icono)
+        CrearIcono();
+}
+
+void FrmMain::CrearIcono() {
+    Icono = new QSystemTrayIcon(windowIcon(), this);
+    Icono->setToolTip(QStringLiteral("Brivolar programas"));
+    Icono->setContextMenu(mnuMenu);
+    connect(Icono, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason motivo) {
+                if (motivo == QSystemTrayIcon::Trigger)
+                    Icono_Menu();
+                else if (motivo == QSystemTrayIcon::DoubleClick)
+                    Icono_Cerrar();
+            });
+    Icono->show();
+}
+
 void FrmMain::Launch(int index) {
     if (index < 0 || index >= TablaBarra().size())
         return;
     const FilaPrograma& fila = TablaBarra()[index];
     if (fila.tipo == TipoFila::Ocultar) {
         // Hidden only while the tray icon can bring it back.
-        if (Icono)
+        if (HayBandeja)
             hide();
         return;
     }
@@ -276,7 +297,7 @@ void FrmMain::mousePressEvent(QMouseEvent* e) {
     if (childAt(e->position().toPoint()))
         return;
     // Without a notification area the menu is reached from the bar itself.
-    if (!Icono && e->button() == Qt::RightButton) {
+    if (!HayBandeja && e->button() == Qt::RightButton) {
         mnuMenu->popup(e->globalPosition().toPoint());
         return;
     }

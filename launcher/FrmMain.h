@@ -34,8 +34,12 @@ public:
     ~FrmMain() override;
 
     // The window's load: the start-up guard, the stored place and start mode, the
-    // outline, the tray icon. False when the program has to end at once.
+    // outline, the window shown (or, hidden at start, the tray icon). False when the
+    // program has to end at once.
     bool Cargar();
+    // What can wait until the bar has been painted: the tray icon of a shown bar.
+    // Cargar queues it for the event loop's first turn; calling it again does nothing.
+    void TerminarArranque();
 
     void Launch(int index);
     void Locate(int index);
@@ -57,6 +61,7 @@ public:
     std::array<QIcon, 14> ImgIco;
     QTimer* TmrApagar = nullptr;
     QSystemTrayIcon* Icono = nullptr; // none where the desktop has no notification area
+    bool HayBandeja = false;          // whether it has one, decided by Cargar
     QMenu* mnuMenu = nullptr;
     QAction* mnuAyuda = nullptr;
     QAction* mnuMostrar = nullptr;
@@ -89,6 +94,8 @@ protected:
 private:
     void CrearControles();
     void CrearMenu();
+    void PonerLetras();
+    void CrearIcono();
     void Form_Unload();
     void GuardarAjustes();
     void PonerAyudaResaltada(bool resaltada);

@@ -1,14 +1,17 @@
 #include "FrmMain.h"
+#include "Letras.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    launcher::PrecargaLetras letras;
     QApplication app(argc, argv);
+    letras.ContinuarConLista();
     // The bar may be hidden with only its tray icon left: closing the locator must
     // not end the program; only the bar's own shut-down does.
     app.setQuitOnLastWindowClosed(false);
     launcher::FrmMain frm(comun::Entorno::Real(QCoreApplication::applicationDirPath()));
-    if (!frm.Cargar())
-        return 0;
-    return app.exec();
+    const int resultado = frm.Cargar() ? app.exec() : 0;
+    letras.Esperar(); // before the QApplication goes
+    return resultado;
 }

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QPainter>
 #include <QPushButton>
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
@@ -67,6 +68,8 @@ private slots:
     void arranqueSinAjustesYCierre();
     void ajustesIlegiblesDanLosDeFabrica();
     void ocultoAlInicioSegunBandeja();
+    void iconoDeBandejaTrasPintar();
+    void iconosDibujadosAlPedirlos();
     void guardiaDeInicio();
     void leyendasAlPasarYApagado();
     void lanzamientos();
@@ -196,6 +199,93 @@ void TstLauncher::ocultoAlInicioSegunBandeja() {
         frm->Launch(8);
         QVERIFY(frm->isVisible());
     }
+}
+
+void TstLauncher::iconoDeBandejaTrasPintar() {
+    // A shown bar gets its tray icon right after its first paint, on the event loop's
+    // first turn; until then the hide button already counts on it.
+    Banco b;
+    auto frm = b.Barra(true);
+    QVERIFY(frm->Cargar());
+    QVERIFY(frm->isVisible() && !frm->Icono);
+    frm->Launch(8);
+    QVERIFY(!frm->isVisible());
+    QTRY_VERIFY(frm->Icono);
+    QVERIFY(frm->Icono->isVisible());
+    QCOMPARE(frm->Icono->toolTip(), QString("Brivolar programas"));
+    QCOMPARE(frm->Icono->contextMenu(), frm->mnuMenu);
+    QCOMPARE(frm->Icono->icon().cacheKey(), frm->windowIcon().cacheKey());
+    QSystemTrayIcon* const icono = frm->Icono;
+    frm->TerminarArranque(); // called again: still the one icon
+    QCOMPARE(frm->Icono, icono);
+    frm->mnuMostrar->trigger();
+    QVERIFY(frm->isVisible());
+    frm->mnuSalir->trigger();
+    QVERIFY(!frm->Icono);
+
+    // A bar closed before that turn gets no icon afterwards.
+    Banco c;
+    auto otra = c.Barra(true);
+    QVERIFY(otra->Cargar());
+    otra->mnuSalir->trigger();
+    QCoreApplication::processEvents();
+    otra->TerminarArranque();
+    QVERIFY(!otra->Icono);
+    QCOMPARE(c.terminado, 1);
+}
+
+void TstLauncher::iconosDibujadosAlPedirlos() {
+    // Nothing is drawn until a picture is asked for, and then once for every copy.
+    int hechos = 0;
+    const QIcon contado = IconoDiferido([&hechos] {
+        ++hechos;
+        QPixmap p(4, 4);
+        p.fill(Qt::red);
+        return QIcon(p);
+    });
+    QAction accion;
+    accion.setIcon(contado);
+    QVERIFY(!contado.isNull() && !accion.icon().isNull());
+    QCOMPARE(hechos, 0);
+    QCOMPARE(accion.icon().pixmap(4, 4).toImage().pixelColor(1, 1), QColor(Qt::red));
+    QCOMPARE(contado.availableSizes(), QList<QSize>{QSize(4, 4)});
+    QCOMPARE(hechos, 1);
+
+    // The pictures are those of the icon drawn at once, pixel for pixel, at 100 % and
+    // 200 %, in every mode, at the menu's size and others, and painted as a menu paints.
+    const QString svg = QStringLiteral(":/launcher/menu_05.svg");
+    QIcon ahora;
+    ahora.addPixmap(PixmapSvg(svg, QSize(13, 13), 1.0));
+    ahora.addPixmap(PixmapSvg(svg, QSize(13, 13), 2.0));
+    const QIcon diferido = IconoSvg(svg, QSize(13, 13));
+    QCOMPARE(diferido.availableSizes(), ahora.availableSizes());
+    for (int lado : {8, 13, 16, 32})
+        QCOMPARE(diferido.actualSize(QSize(lado, lado)), ahora.actualSize(QSize(lado, lado)));
+    for (qreal proporcion : {1.0, 2.0}) {
+        for (auto modo : {QIcon::Normal, QIcon::Disabled, QIcon::Active, QIcon::Selected}) {
+            for (int lado : {8, 13, 16, 26, 40}) {
+                const QPixmap a = ahora.pixmap(QSize(lado, lado), proporcion, modo);
+                const QPixmap d = diferido.pixmap(QSize(lado, lado), proporcion, modo);
+                QCOMPARE(d.devicePixelRatio(), a.devicePixelRatio());
+                QCOMPARE(d.toImage(), a.toImage());
+            }
+        }
+        QImage lienzoA(QSize(40, 40) * proporcion, QImage::Format_ARGB32_Premultiplied);
+        lienzoA.setDevicePixelRatio(proporcion);
+        lienzoA.fill(Qt::transparent);
+        QImage lienzoD = lienzoA;
+        {
+            QPainter pintorA(&lienzoA), pintorD(&lienzoD);
+            ahora.paint(&pintorA, QRect(3, 5, 16, 16));
+            diferido.paint(&pintorD, QRect(3, 5, 16, 16));
+        }
+        QCOMPARE(lienzoD, lienzoA);
+    }
+    const QIcon programa =
+        IconoSvgTamanos(QStringLiteral(":/launcher/icono.svg"), {QSize(16, 16), QSize(48, 48)});
+    QCOMPARE(programa.availableSizes(), QList<QSize>({QSize(16, 16), QSize(48, 48)}));
+    QCOMPARE(programa.pixmap(48, 48).toImage(),
+             PixmapSvg(QStringLiteral(":/launcher/icono.svg"), QSize(48, 48), 1.0).toImage());
 }
 
 void TstLauncher::guardiaDeInicio() {

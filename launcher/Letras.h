@@ -1,0 +1,36 @@
+#pragma once
+
+// The fonts are the longest part of the start-up before the first caption can be
+// measured: reading the desktop's font configuration, then the toolkit's list of
+// every installed font. Neither needs the window, so both run on another core: the
+// configuration while the toolkit connects to the display, the list while the window
+// builds its controls. The first text measured waits for whatever is left.
+
+#include <future>
+#include <thread>
+
+namespace launcher {
+
+class PrecargaLetras {
+public:
+    // Build it before the QApplication: the configuration is read at once.
+    PrecargaLetras();
+    // Without ContinuarConLista the thread only reads the configuration.
+    ~PrecargaLetras() { Esperar(); }
+
+    // Call it once the QApplication exists: the thread goes on to fill the toolkit's
+    // list of fonts (its font database is safe to use from any thread).
+    void ContinuarConLista();
+    // Waits for the thread to end. Call it before the QApplication is destroyed.
+    void Esperar();
+
+    PrecargaLetras(const PrecargaLetras&) = delete;
+    PrecargaLetras& operator=(const PrecargaLetras&) = delete;
+
+private:
+    std::promise<bool> seguir_;
+    bool decidido_ = false;
+    std::thread hilo_;
+};
+
+} // namespace launcher
