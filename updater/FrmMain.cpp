@@ -41,19 +41,19 @@ const std::array<const char*, 18> kDibujos = {
     "probex",  "vemora",  nullptr,  "botonweb", "web",      "salir",
 };
 
+// Drawn when the menu first opens (IconoSvg is lazy).
 QIcon Dibujo(const char* nombre, int lado) {
     return launcher::IconoSvg(QStringLiteral(":/updater/%1.svg").arg(QLatin1String(nombre)),
                               QSize(lado, lado));
 }
 
 // The program's icon at the sizes notification areas and window frames ask for, so
-// none of them has to scale a rendering of another size.
+// none of them has to scale a rendering of another size; drawn when first asked for.
 QIcon IconoPrograma() {
-    QIcon icono;
+    QList<QSize> tamanos;
     for (int lado : {16, 22, 24, 32, 48, 64})
-        icono.addPixmap(
-            launcher::PixmapSvg(QStringLiteral(":/updater/icono.svg"), QSize(lado, lado), 1.0));
-    return icono;
+        tamanos.append(QSize(lado, lado));
+    return launcher::IconoSvgTamanos(QStringLiteral(":/updater/icono.svg"), tamanos);
 }
 
 // The host name of the maker's web site: the caption of the web-site item.
@@ -108,10 +108,6 @@ FrmMain::FrmMain(const comun::Entorno& entorno, QString rutaEjecutable, QWidget*
     TmrEliminar->setInterval(kIntervaloEliminar);
     TmrEliminar->setSingleShot(true);
     connect(TmrEliminar, &QTimer::timeout, this, &FrmMain::TmrEliminar_Timer);
-
-    Icono = new QSystemTrayIcon(windowIcon(), this);
-    Icono->setToolTip(kTipIcono);
-    connect(Icono, &QSystemTrayIcon::activated, this, &FrmMain::Icono_Activated);
 }
 
 FrmMain::~FrmMain() {
@@ -149,8 +145,9 @@ bool FrmMain::Form_Load() {
     if (!comun::GuardiaInicio::ComprobarAnfitrion(entorno_))
         return false;
     Ini.RutaIni = RutaPrograma + QStringLiteral("Vemora.INI");
-    LeerDirecciones();
-    if (!VersionInstalada(Ini)) {
+    const launcher::FotoIni ajustes(Ini.RutaIni); // read once for the keys below
+    LeerDirecciones(ajustes);
+    if (!VersionInstalada(ajustes)) {
         InstalarLanzador(entorno_, Ini, RutaPrograma, rutaEjecutable_);
         return false;
     }
@@ -159,15 +156,21 @@ bool FrmMain::Form_Load() {
     return true;
 }
 
-void FrmMain::LeerDirecciones() {
+void FrmMain::LeerDirecciones(const launcher::FotoIni& ajustes) {
     Direcciones.clear();
     for (int i = 0; i < kPaginasWeb; ++i)
-        Direcciones.append(Ini.LeerIni(kSeccionWeb, QString::number(i), launcher::kDireccionWeb));
+        Direcciones.append(
+            ajustes.LeerIni(kSeccionWeb, QString::number(i), launcher::kDireccionWeb));
 }
 
 void FrmMain::IniciarBandeja() {
     PonerDibujosMenu();
     if (hayBandeja && hayBandeja()) {
+        // Made only where there is a notification area: elsewhere it would only cost
+        // start-up time (the toolkit looks for the area's services when one is made).
+        Icono = new QSystemTrayIcon(windowIcon(), this);
+        Icono->setToolTip(kTipIcono);
+        connect(Icono, &QSystemTrayIcon::activated, this, &FrmMain::Icono_Activated);
         Icono->show();
     } else {
         VentanaSinBandeja = new FrmSinBandeja(windowIcon(), mnuMenu);
@@ -192,7 +195,8 @@ void FrmMain::Form_Unload() {
     terminado_ = true;
     TmrEliminar->stop();
     mnuMenu->hide();
-    Icono->hide();
+    if (Icono)
+        Icono->hide();
     if (VentanaSinBandeja) {
         VentanaSinBandeja->disconnect(this);
         VentanaSinBandeja->hide();

@@ -6,6 +6,7 @@
 // a menu that launches the programs, locates them, opens the web pages and the help.
 
 #include "Entorno.h"
+#include "FotoIni.h"
 #include "Ini.h"
 #include "Inicio.h"
 #include "Navegador.h"
@@ -103,8 +104,8 @@ public:
     QAction* mnuSalir;
     std::array<QIcon, 18> ImgIco; // pictures of the menu items; 1, 2 and 14 hold none
     QTimer* TmrEliminar;
-    QSystemTrayIcon* Icono;
-    FrmSinBandeja* VentanaSinBandeja = nullptr; // only on a desktop without tray
+    QSystemTrayIcon* Icono = nullptr;           // only on a desktop with a notification area
+    FrmSinBandeja* VentanaSinBandeja = nullptr; // only on a desktop without one
 
 signals:
     // The program is over; main() leaves its event loop on it.
@@ -112,7 +113,7 @@ signals:
 
 private:
     void CrearMenu();
-    void LeerDirecciones();
+    void LeerDirecciones(const launcher::FotoIni& ajustes);
     void IniciarBandeja();
     void PonerDibujosMenu();
 

@@ -41,8 +41,8 @@ const QString kTituloYaActualizado = QStringLiteral("Resultado de la última act
 const QString kTextoYaActualizado =
     QStringLiteral("Ya se actualizó correctamente el complemento Brivolar.");
 
-bool VersionInstalada(comun::ArchivoIni& ini) {
-    return ini.LeerIni(kSeccionVersion, kClaveVersion, QStringLiteral("No")) == kVersion;
+bool VersionInstalada(const launcher::FotoIni& ajustes) {
+    return ajustes.LeerIni(kSeccionVersion, kClaveVersion, QStringLiteral("No")) == kVersion;
 }
 
 bool MismoArchivo(const QString& a, const QString& b) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Entorno.h"
+#include "FotoIni.h"
 #include "Ini.h"
 
 #include <QString>
@@ -28,7 +29,7 @@ extern const QString kTituloYaActualizado;
 extern const QString kTextoYaActualizado;
 
 // True when the installed version mark is this one (letter case included).
-bool VersionInstalada(comun::ArchivoIni& ini);
+bool VersionInstalada(const launcher::FotoIni& ajustes);
 
 enum class ResultadoInstalacion {
     SinLanzador, // no "Brivolar.exe": message, help opened, nothing changed

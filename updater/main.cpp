@@ -1,18 +1,24 @@
 #include "Entorno.h"
 #include "FrmMain.h"
+#include "Letras.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    launcher::PrecargaLetras letras;
     QApplication app(argc, argv);
+    letras.ContinuarConLista();
     // The program lives without a visible window: closing a message box or the
     // locator must not end it.
     QApplication::setQuitOnLastWindowClosed(false);
     updater::FrmMain frm(comun::Entorno::Real(QCoreApplication::applicationDirPath()),
                          QCoreApplication::applicationFilePath());
-    if (!frm.Form_Load())
-        return 0;
-    QObject::connect(&frm, &updater::FrmMain::ProgramaTerminado, &app, &QCoreApplication::quit,
-                     Qt::QueuedConnection);
-    return app.exec();
+    int resultado = 0;
+    if (frm.Form_Load()) {
+        QObject::connect(&frm, &updater::FrmMain::ProgramaTerminado, &app, &QCoreApplication::quit,
+                         Qt::QueuedConnection);
+        resultado = app.exec();
+    }
+    letras.Esperar(); // before the QApplication goes
+    return resultado;
 }

@@ -297,7 +297,7 @@ void TstActualizar::menuYBandeja() {
     }
     QVERIFY(frm->ImgIco[16].pixmap(16, 16).toImage().pixelColor(8, 8).alpha() > 0); // drawn
     QVERIFY(!frm->isVisible());
-    QCOMPARE(frm->Icono->toolTip(), QString("Pellmark. Brivolar programas..."));
+    QVERIFY(!frm->Icono); // no notification area: the window instead of the icon
     QVERIFY(frm->VentanaSinBandeja->isVisible());
     QVERIFY(frm->VentanaSinBandeja->windowFlags() & Qt::WindowStaysOnTopHint);
     QCOMPARE(frm->VentanaSinBandeja->CmdMenu->menu(), frm->mnuMenu);
@@ -324,6 +324,19 @@ void TstActualizar::menuYBandeja() {
     QVERIFY(otro->Form_Load());
     otro->VentanaSinBandeja->close();
     QVERIFY(otro->Terminado());
+
+    // With a notification area: the icon with its tip and the program's picture, no
+    // window; the end removes the icon.
+    otro.reset();
+    auto conBandeja = c.Formulario();
+    conBandeja->hayBandeja = [] { return true; };
+    QVERIFY(conBandeja->Form_Load());
+    QVERIFY(conBandeja->Icono && conBandeja->Icono->isVisible());
+    QCOMPARE(conBandeja->Icono->toolTip(), QString("Pellmark. Brivolar programas..."));
+    QCOMPARE(conBandeja->Icono->icon().cacheKey(), conBandeja->windowIcon().cacheKey());
+    QVERIFY(!conBandeja->VentanaSinBandeja && !conBandeja->isVisible());
+    conBandeja->mnuSalir->trigger();
+    QVERIFY(conBandeja->Terminado() && !conBandeja->Icono->isVisible());
     QVERIFY(c.Mensajes().isEmpty());
 }
 
