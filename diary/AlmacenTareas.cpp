@@ -231,12 +231,15 @@ QVector<Tarea> AlmacenTareas::Enumerar(bool conDescripcion, bool moverCursor) {
     return tareas;
 }
 
+// A record written by another tool may lack its date or reference; it still has a line,
+// with the missing part empty, and the line still finds it.
 std::optional<Tarea> AlmacenTareas::BuscarPorLinea(const QString& linea) {
     if (!Abierto())
         return std::nullopt;
-    auto s = db_.Preparar(QStringLiteral("SELECT Indice, Fecha, Descripcion, Tarea FROM TblDatos "
-                                         "WHERE Fecha || ' - ' || Tarea = ?1 "
-                                         "ORDER BY Indice LIMIT 1"));
+    auto s =
+        db_.Preparar(QStringLiteral("SELECT Indice, Fecha, Descripcion, Tarea FROM TblDatos "
+                                    "WHERE IFNULL(Fecha, '') || ' - ' || IFNULL(Tarea, '') = ?1 "
+                                    "ORDER BY Indice LIMIT 1"));
     s.Enlazar(1, linea);
     if (!s.Fila()) {
         AnotarLectura(s.Codigo());
@@ -265,9 +268,10 @@ std::optional<Tarea> AlmacenTareas::BuscarPorIndice(qint32 indice) {
 bool AlmacenTareas::ExisteFechaReferencia(const QString& fecha, const QString& referencia) {
     if (!Abierto())
         return false;
-    auto s = db_.Preparar(QStringLiteral("SELECT 1 FROM TblDatos "
-                                         "WHERE MAYUS(Fecha) || ' - ' || MAYUS(Tarea) = ?1 "
-                                         "LIMIT 1"));
+    auto s = db_.Preparar(
+        QStringLiteral("SELECT 1 FROM TblDatos "
+                       "WHERE MAYUS(IFNULL(Fecha, '')) || ' - ' || MAYUS(IFNULL(Tarea, '')) = ?1 "
+                       "LIMIT 1"));
     s.Enlazar(1, fecha.toUpper() + QStringLiteral(" - ") + referencia.toUpper());
     if (s.Fila())
         return true;
@@ -277,8 +281,10 @@ bool AlmacenTareas::ExisteFechaReferencia(const QString& fecha, const QString& r
 
 std::optional<qint32> AlmacenTareas::SiguienteIndice() {
     auto mayor = db_.Preparar(QStringLiteral("SELECT MAX(Indice) FROM TblDatos"));
-    if (!mayor.Fila())
+    if (!mayor.Fila()) {
+        AnotarLectura(mayor.Codigo());
         return std::nullopt;
+    }
     if (mayor.EsNulo(0))
         return 1;
     if (mayor.Entero(0) < kMayorIndice && mayor.Entero(0) >= 0)
@@ -322,6 +328,8 @@ std::optional<qint32> AlmacenTareas::EscribirYConfirmar(const QString& fecha,
     comun::sql::Sentencia s;
     if (pendiente == Pendiente::Nuevo) {
         const auto siguiente = SiguienteIndice();
+        if (!siguiente && errorLectura_)
+            return fallar(*TomarErrorLectura()); // the file could not be read, not full
         if (!siguiente)
             return fallar(
                 {SQLITE_FULL, QStringLiteral("No se puede asignar una clave a la tarea nueva.")});

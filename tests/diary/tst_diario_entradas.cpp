@@ -333,6 +333,54 @@ private slots:
         QCOMPARE(QFileInfo(d.Ruta("Rendalio.dat")).size(), 0);
     }
 
+    // Records written by another tool: missing dates, references and descriptions,
+    // numbers where text is expected. Each line still shows, finds and deletes its own
+    // record.
+    void tareasEscritasPorOtraHerramienta() {
+        Carpeta c;
+        const QString ruta = c.Ruta("Rendalio.dat");
+        QVERIFY(!AlmacenTareas::CrearAlmacen(ruta));
+        {
+            comun::sql::Conexion db;
+            QVERIFY(db.Abrir(ruta, SQLITE_OPEN_READWRITE));
+            QVERIFY(db.Ejecutar("INSERT INTO TblDatos VALUES(1, NULL, 'sin fecha', 'a');"
+                                "INSERT INTO TblDatos VALUES(2, '3/3/27', NULL, NULL);"
+                                "INSERT INTO TblDatos VALUES(3, 20270101, 'numeros', 42);"
+                                "INSERT INTO TblDatos VALUES(7, '5/5/27', 'otra', 'b')"));
+        }
+        QVERIFY(c.Arrancar());
+        QVERIFY(c.Mensajes().isEmpty());
+        const QStringList esperadas = {" - a", "20270101 - 42", "3/3/27 - ", "5/5/27 - b"};
+        QStringList lineas;
+        for (int i = 0; i < c.frm->ListTareas->count(); ++i)
+            lineas << c.frm->ListTareas->item(i)->text();
+        lineas.sort();
+        QCOMPARE(lineas, esperadas);
+        const QHash<QString, QString> descripciones = {{" - a", "sin fecha"},
+                                                       {"20270101 - 42", "numeros"},
+                                                       {"3/3/27 - ", ""},
+                                                       {"5/5/27 - b", "otra"}};
+        for (int i = 0; i < c.frm->ListTareas->count(); ++i) {
+            c.frm->ListTareas->setCurrentRow(i);
+            const QString linea = c.frm->ListTareas->item(i)->text();
+            QCOMPARE(c.frm->TextBox1->toPlainText(), descripciones.value(linea));
+        }
+        // The line without a date deletes its own record, not the one shown before.
+        c.frm->ListTareas->setCurrentItem(
+            c.frm->ListTareas->findItems(" - a", Qt::MatchExactly)[0]);
+        c.frm->ImgMenu_Click(0);
+        c.frm->ImgMenu_Click(6);
+        QCOMPARE(c.frm->ListTareas->count(), 3);
+        QVERIFY(c.frm->ListTareas->findItems(" - a", Qt::MatchExactly).isEmpty());
+        // A new task on that date with an empty reference is saved with "?", so it
+        // does not clash with the record that has none.
+        c.frm->ImgMenu_Click(1);
+        c.frm->Estado().FechaActual = FechaDiario::DeTexto("3/3/27");
+        c.frm->Form_Activate();
+        c.frm->ImgMenu_Click(2);
+        QCOMPARE(c.frm->LblInfo->Caption(), QString("Tareas totales:\r4"));
+    }
+
     // The folder is read-only to the program: the tasks are shown, and saving or
     // deleting says why it cannot be done and keeps what was typed. Run as root, the
     // checks are made by a copy of this test running as an ordinary user, since root
