@@ -53,6 +53,7 @@ class TstTrasvoloCsv : public QObject {
     Q_OBJECT
 private slots:
     void lineasYReagrupado();
+    void decodificacion();
     void particionDeContacto();
     void filaParaLaTabla();
     void azarSembrado();
@@ -71,6 +72,32 @@ void TstTrasvoloCsv::lineasYReagrupado() {
     QCOMPARE(RegistrosDeTexto(u"H\r\n\"a\r\nb"), QStringList({"H", "\"a b"}));
     QCOMPARE(SeparadorDeCabecera(u"Nombre;Email"), std::optional<QChar>(u';'));
     QVERIFY(!SeparadorDeCabecera(u"Nombre"));
+
+    // Only an export's header: "Nombre" and a character that can separate.
+    QVERIFY(CabeceraValida(u"Nombre,Email"));
+    QVERIFY(CabeceraValida(u"NOMBRE\tEmail"));
+    for (const char16_t* otra : {u"Nombre", u"Nombres,Email", u"Nombre Email", u"Name,E-mail",
+                                 u"\"Nombre\",Email", u"Nombre\"Email"})
+        QVERIFY2(!CabeceraValida(otra), qPrintable(QString::fromUtf16(otra)));
+
+    // A quote left open is reported at the line where its record starts, when it took in
+    // a later line; on the last line alone it takes nothing in.
+    QCOMPARE(LineaComillaSinCerrar({"H", "a", "\"b", "c", "d"}), 3);
+    QCOMPARE(LineaComillaSinCerrar({"H", "a", "x,\"b"}), 0);
+    QCOMPARE(LineaComillaSinCerrar({"H", "\"a", "b\"", "c"}), 0);
+    QCOMPARE(LineaComillaSinCerrar({"H", "\"a", "b\"\"", "c"}), 2);
+}
+
+void TstTrasvoloCsv::decodificacion() {
+    // Marks of UTF-8 and UTF-16; without one, each line in the encoding it is valid in.
+    QCOMPARE(DecodificarCsv("\xEF\xBB\xBFJos\xC3\xA9"), QString("José"));
+    QCOMPARE(DecodificarCsv(QByteArray("\xFF\xFEJ\0o\0s\0\xE9\0", 10)), QString("José"));
+    QCOMPARE(DecodificarCsv(QByteArray("\xFE\xFF\0J\0\xE9", 6)), QString("Jé"));
+    QCOMPARE(DecodificarCsv("Jos\xC3\xA9\r\nPe\xF1"
+                            "a\rA\xF1o\n\x80"),
+             QString("José\r\nPeña\rAño\n€"));
+    // A mark inside the file stays a character: the line breaks around it stay two.
+    QCOMPARE(LineasArchivo(DecodificarCsv("a\r\xEF\xBB\xBF\n\xF1")).size(), 3);
 }
 
 void TstTrasvoloCsv::particionDeContacto() {
