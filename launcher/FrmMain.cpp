@@ -56,8 +56,6 @@ FrmMain::FrmMain(const comun::Entorno& entorno, QWidget* padre)
     fondo_ = new QSvgRenderer(QStringLiteral(":/launcher/barra.svg"), this);
     CrearControles();
     CrearMenu();
-    // Last: the first text measured may wait for the list of fonts (Letras.h).
-    PonerLetras();
 }
 
 FrmMain::~FrmMain() = default;
@@ -167,6 +165,9 @@ bool FrmMain::Cargar() {
 
     Region = CrearRegion(1.0f, 1.0f, 0, 0);
     setMask(Region);
+    // As late as it can be: the first text measured may wait for the list of fonts
+    // that start-up fills on another core (Letras.h).
+    PonerLetras();
 
     HayBandeja = hayBandeja && hayBandeja();
     // Without a notification area a hidden bar could never be called back.
