@@ -4,6 +4,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTemporaryFile>
 #include <cmath>
 #include <filesystem>
@@ -118,10 +120,8 @@ QByteArray LineaClave(const QString& clave, const QString& valor) {
     return clave.toUtf8() + '=' + limpio.toUtf8();
 }
 
-} // namespace
-
-std::optional<QString> BuscarValorIni(const QByteArray& contenido, const QString& seccion,
-                                      const QString& clave) {
+std::optional<QString> BuscarEnBytes(const QByteArray& contenido, const QString& seccion,
+                                     const QString& clave) {
     const auto lineas = PartirLineas(contenido);
     const Posicion pos = Localizar(contenido, lineas, seccion, clave);
     if (!pos.clave)
@@ -134,8 +134,8 @@ std::optional<QString> BuscarValorIni(const QByteArray& contenido, const QString
     return DecodificarTexto(valor);
 }
 
-QByteArray PonerValorIni(const QByteArray& contenido, const QString& seccion, const QString& clave,
-                         const QString& valor) {
+QByteArray PonerEnBytes(const QByteArray& contenido, const QString& seccion, const QString& clave,
+                        const QString& valor) {
     const auto lineas = PartirLineas(contenido);
     const Posicion pos = Localizar(contenido, lineas, seccion, clave);
     const QByteArray nueva = LineaClave(clave, valor);
@@ -159,12 +159,66 @@ QByteArray PonerValorIni(const QByteArray& contenido, const QString& seccion, co
     return resultado;
 }
 
+// A settings file saved as UTF-16 (a text editor's "Unicode", marked by its byte-order
+// mark) is read and written in UTF-16, as the desktop's profile functions do, so a write
+// never mixes 8-bit lines into it.
+std::optional<QStringConverter::Encoding> CodificacionUtf16(const QByteArray& contenido) {
+    if (contenido.startsWith("\xFF\xFE"))
+        return QStringConverter::Utf16LE;
+    if (contenido.startsWith("\xFE\xFF"))
+        return QStringConverter::Utf16BE;
+    return std::nullopt;
+}
+
+QByteArray Utf16AUtf8(const QByteArray& contenido, QStringConverter::Encoding codificacion) {
+    QStringDecoder decodificador(codificacion, QStringDecoder::Flag::Stateless);
+    return QString(decodificador.decode(contenido.mid(2))).toUtf8();
+}
+
+QByteArray Utf8AUtf16(const QByteArray& bytes, const QByteArray& marca,
+                      QStringConverter::Encoding codificacion) {
+    QStringEncoder codificador(codificacion, QStringEncoder::Flag::Stateless);
+    return marca + QByteArray(codificador.encode(QString::fromUtf8(bytes)));
+}
+
+// Settings files are small: anything else (a device, a pipe, a huge file) is not read.
+constexpr qint64 kTamMaximoIni = 8 * 1024 * 1024;
+
+std::optional<QByteArray> LeerArchivoIni(const QString& ruta) {
+    const QFileInfo info(ruta);
+    if (!info.isFile() || info.size() > kTamMaximoIni)
+        return std::nullopt;
+    QFile archivo(ruta);
+    if (!archivo.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray contenido = archivo.read(kTamMaximoIni + 1);
+    if (archivo.error() != QFileDevice::NoError || contenido.size() > kTamMaximoIni)
+        return std::nullopt;
+    return contenido;
+}
+
+} // namespace
+
+std::optional<QString> BuscarValorIni(const QByteArray& contenido, const QString& seccion,
+                                      const QString& clave) {
+    if (const auto codificacion = CodificacionUtf16(contenido))
+        return BuscarEnBytes(Utf16AUtf8(contenido, *codificacion), seccion, clave);
+    return BuscarEnBytes(contenido, seccion, clave);
+}
+
+QByteArray PonerValorIni(const QByteArray& contenido, const QString& seccion, const QString& clave,
+                         const QString& valor) {
+    if (const auto codificacion = CodificacionUtf16(contenido))
+        return Utf8AUtf16(PonerEnBytes(Utf16AUtf8(contenido, *codificacion), seccion, clave, valor),
+                          contenido.left(2), *codificacion);
+    return PonerEnBytes(contenido, seccion, clave, valor);
+}
+
 QString LeerPerfil(const QString& ruta, const QString& seccion, const QString& clave,
                    const QString& porDefecto, int tamBuffer) {
     std::optional<QString> valor;
-    QFile archivo(ruta);
-    if (archivo.open(QIODevice::ReadOnly))
-        valor = BuscarValorIni(archivo.readAll(), seccion, clave);
+    if (const auto contenido = LeerArchivoIni(ruta))
+        valor = BuscarValorIni(*contenido, seccion, clave);
     const QString resultado = valor.value_or(porDefecto);
     return resultado.left(qMax(0, tamBuffer - 1));
 }
@@ -207,13 +261,11 @@ bool EscribirPerfil(const QString& ruta, const QString& seccion, const QString& 
                                         QFileDevice::ReadGroup | QFileDevice::ReadOther;
     if (info.exists()) {
         // A file that cannot be read whole must not be replaced by one holding our key only.
-        QFile actual(info.absoluteFilePath());
-        if (!actual.open(QIODevice::ReadOnly))
+        const auto actual = LeerArchivoIni(info.absoluteFilePath());
+        if (!actual)
             return false;
-        contenido = actual.readAll();
-        if (actual.error() != QFileDevice::NoError)
-            return false;
-        permisos = actual.permissions();
+        contenido = *actual;
+        permisos = QFile::permissions(info.absoluteFilePath());
     }
     const QByteArray nuevo = PonerValorIni(contenido, seccion, clave, valor);
     if (info.exists() && nuevo == contenido)

@@ -45,6 +45,7 @@ private slots:
     void escrituraMatadaDejaArchivoEntero();
     void archivoDeSoloLecturaNoSeToca();
     void bloqueoHuerfanoNoImpideArrancar();
+    void archivoUnicodeYArchivosRaros();
 };
 
 void TstComun::lecturaComoLasFuncionesDePerfil() {
@@ -303,6 +304,32 @@ void TstComun::bloqueoHuerfanoNoImpideArrancar() {
     GuardiaInicio segunda;
     QCOMPARE(segunda.Pasar(e.entorno, "Rendalio.exe", true),
              GuardiaInicio::Resultado::OtraInstancia);
+}
+
+void TstComun::archivoUnicodeYArchivosRaros() {
+    QTemporaryDir dir;
+    // Saved by a text editor as "Unicode": read, and written back in the same form.
+    const QString ruta = dir.filePath("Vemora.INI");
+    const QString texto =
+        QString::fromUtf8("[Vemora]\r\nNombre=Íñigo\r\n[Posicion]\r\nReIzda=1\r\n");
+    QByteArray utf16 = "\xFF\xFE";
+    for (QChar c : texto)
+        utf16 += char(c.unicode() & 0xFF), utf16 += char(c.unicode() >> 8);
+    Escribir(ruta, utf16);
+    ArchivoIni archivo(ruta);
+    QCOMPARE(archivo.LeerIni("Vemora", "Nombre", "?"), QString::fromUtf8("Íñigo"));
+    QVERIFY(archivo.EscribirIni("Posicion", "ReIzda", "330"));
+    QByteArray esperado = "\xFF\xFE";
+    for (QChar c : QString(texto).replace("ReIzda=1", "ReIzda=330"))
+        esperado += char(c.unicode() & 0xFF), esperado += char(c.unicode() >> 8);
+    QCOMPARE(Leer(ruta), esperado);
+
+    // A device or a pipe in the settings file's place is neither read nor written.
+    const QString enlace = dir.filePath("Cero.INI");
+    QVERIFY(QFile::link("/dev/zero", enlace));
+    ArchivoIni cero(enlace);
+    QCOMPARE(cero.LeerIni("A", "B", "d"), QString("d"));
+    QVERIFY(!cero.EscribirIni("A", "B", "c"));
 }
 
 QTEST_MAIN(TstComun)
