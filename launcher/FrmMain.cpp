@@ -9,9 +9,11 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFontMetrics>
+#include <QHash>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QMutex>
 #include <QPainter>
 #include <QSvgRenderer>
 #include <QSystemTrayIcon>
@@ -106,16 +108,37 @@ void FrmMain::CrearControles() {
     connect(TmrApagar, &QTimer::timeout, this, [this] { TmrApagar_Timer(); });
 }
 
-void FrmMain::PonerLetras() {
-    // The longest caption must end before the "?" whatever fonts the desktop has.
-    QFont letra = font();
+namespace {
+QFont LetraLeyendas(const QFont& base, int tamano) {
+    QFont letra = base;
     letra.setStretch(QFont::SemiCondensed);
+    letra.setPixelSize(tamano);
+    return letra;
+}
+} // namespace
+
+int TamanoLeyendas(const QFont& base) {
+    // Font metrics may be taken on any thread; the sizes found are kept per font.
+    static QMutex cerrojo;
+    static QHash<QString, int> medidos;
+    const QMutexLocker bloqueo(&cerrojo);
+    const QString clave = base.key();
+    if (const auto hallado = medidos.constFind(clave); hallado != medidos.constEnd())
+        return *hallado;
+    // The longest caption must end before the "?" whatever fonts the desktop has.
     const int ancho = Px(4380) - Px(580) - 3;
-    for (int tamano = 11; tamano >= 8; --tamano) {
-        letra.setPixelSize(tamano);
-        if (QFontMetrics(letra).horizontalAdvance(kLeyendaInicial) <= ancho)
+    int tamano = 11;
+    for (; tamano > 8; --tamano) {
+        if (QFontMetrics(LetraLeyendas(base, tamano)).horizontalAdvance(FrmMain::kLeyendaInicial) <=
+            ancho)
             break;
     }
+    medidos.insert(clave, tamano);
+    return tamano;
+}
+
+void FrmMain::PonerLetras() {
+    QFont letra = LetraLeyendas(font(), TamanoLeyendas(font()));
     LblDetalles->setFont(letra);
     letra.setBold(true);
     LblAyuda->setFont(letra);
@@ -169,9 +192,10 @@ bool FrmMain::Cargar() {
     // that start-up fills on another core (Letras.h).
     PonerLetras();
 
-    HayBandeja = hayBandeja && hayBandeja();
-    // Without a notification area a hidden bar could never be called back.
-    if (mnuOcultar->isChecked() && HayBandeja) {
+    // Without a notification area a hidden bar could never be called back. (Whether
+    // there is one is only asked here when it decides: a shown bar asks after its
+    // first paint.)
+    if (mnuOcultar->isChecked() && HayBandeja()) {
         CrearIcono(); // the icon is all the user gets: at once
     } else {
         show();
@@ -189,8 +213,14 @@ bool FrmMain::Cargar() {
     return true;
 }
 
+bool FrmMain::HayBandeja() {
+    if (!bandeja_)
+        bandeja_ = hayBandeja && hayBandeja();
+    return *bandeja_;
+}
+
 void FrmMain::TerminarArranque() {
-    if (!descargado_ && HayBandeja && !Icono)
+    if (!descargado_ && HayBandeja() && !Icono)
         CrearIcono();
 }
 
@@ -214,7 +244,7 @@ void FrmMain::Launch(int index) {
     const FilaPrograma& fila = TablaBarra()[index];
     if (fila.tipo == TipoFila::Ocultar) {
         // Hidden only while the tray icon can bring it back.
-        if (HayBandeja)
+        if (HayBandeja())
             hide();
         return;
     }
@@ -298,7 +328,7 @@ void FrmMain::mousePressEvent(QMouseEvent* e) {
     if (childAt(e->position().toPoint()))
         return;
     // Without a notification area the menu is reached from the bar itself.
-    if (!HayBandeja && e->button() == Qt::RightButton) {
+    if (!HayBandeja() && e->button() == Qt::RightButton) {
         mnuMenu->popup(e->globalPosition().toPoint());
         return;
     }

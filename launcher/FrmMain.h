@@ -27,6 +27,11 @@ namespace launcher {
 
 class ImagenSvg;
 
+// The pixel size of the bar's captions for a desktop font: the largest from 11 down to
+// 8 at which the longest caption ends before the "?". Measured once per font, on any
+// thread: start-up measures it on another core while the bar builds itself (main.cpp).
+int TamanoLeyendas(const QFont& base);
+
 class FrmMain : public QWidget {
     Q_OBJECT
 public:
@@ -61,7 +66,8 @@ public:
     std::array<QIcon, 14> ImgIco;
     QTimer* TmrApagar = nullptr;
     QSystemTrayIcon* Icono = nullptr; // none where the desktop has no notification area
-    bool HayBandeja = false;          // whether it has one, decided by Cargar
+    // Whether it has one: asked once, when first needed.
+    bool HayBandeja();
     QMenu* mnuMenu = nullptr;
     QAction* mnuAyuda = nullptr;
     QAction* mnuMostrar = nullptr;
@@ -104,6 +110,7 @@ private:
     comun::GuardiaInicio guardia_;
     QSvgRenderer* fondo_ = nullptr;
     bool descargado_ = false;
+    std::optional<bool> bandeja_;
     // Where the pointer holds the window while it is dragged by hand.
     std::optional<QPoint> agarre_;
 };

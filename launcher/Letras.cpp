@@ -16,22 +16,26 @@ PrecargaLetras::PrecargaLetras() {
         // configuration once per process and may be entered from several threads.
         FcInit();
 #endif
-        if (continuar.get())
+        if (const std::function<void()> despues = continuar.get()) {
             QFontDatabase::families();
+            despues();
+        }
     });
 }
 
-void PrecargaLetras::ContinuarConLista() {
+void PrecargaLetras::ContinuarConLista(std::function<void()> despues) {
     if (decidido_)
         return;
     decidido_ = true;
-    seguir_.set_value(true);
+    if (!despues)
+        despues = [] {};
+    seguir_.set_value(std::move(despues));
 }
 
 void PrecargaLetras::Esperar() {
     if (!decidido_) {
         decidido_ = true;
-        seguir_.set_value(false);
+        seguir_.set_value({});
     }
     if (hilo_.joinable())
         hilo_.join();

@@ -6,6 +6,7 @@
 // configuration while the toolkit connects to the display, the list while the window
 // builds its controls. The first text measured waits for whatever is left.
 
+#include <functional>
 #include <future>
 #include <thread>
 
@@ -19,8 +20,9 @@ public:
     ~PrecargaLetras() { Esperar(); }
 
     // Call it once the QApplication exists: the thread goes on to fill the toolkit's
-    // list of fonts (its font database is safe to use from any thread).
-    void ContinuarConLista();
+    // list of fonts (its font database is safe to use from any thread), then runs
+    // `despues` (measuring texts, for instance).
+    void ContinuarConLista(std::function<void()> despues = {});
     // Waits for the thread to end. Call it before the QApplication is destroyed.
     void Esperar();
 
@@ -28,7 +30,7 @@ public:
     PrecargaLetras& operator=(const PrecargaLetras&) = delete;
 
 private:
-    std::promise<bool> seguir_;
+    std::promise<std::function<void()>> seguir_; // empty: stop after the configuration
     bool decidido_ = false;
     std::thread hilo_;
 };

@@ -6,7 +6,8 @@
 int main(int argc, char* argv[]) {
     launcher::PrecargaLetras letras;
     QApplication app(argc, argv);
-    letras.ContinuarConLista();
+    // The captions' size is measured there too, while the bar builds its controls.
+    letras.ContinuarConLista([] { launcher::TamanoLeyendas(QGuiApplication::font()); });
     // The bar may be hidden with only its tray icon left: closing the locator must
     // not end the program; only the bar's own shut-down does.
     app.setQuitOnLastWindowClosed(false);

@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <thread>
 
 using namespace launcher;
 
@@ -308,6 +309,27 @@ void TstLauncher::leyendasAlPasarYApagado() {
     Banco b;
     auto frm = b.Barra();
     QVERIFY(frm->Cargar());
+    // The captions' size, measured on another thread at start-up, is the largest
+    // that lets the longest caption end before the "?", for any desktop font.
+    const int ancho = frm->LblAyuda->x() - frm->LblDetalles->x() - 3;
+    for (int puntos : {6, 9, 14}) {
+        QFont base = frm->font();
+        base.setPointSize(puntos);
+        int enHilo = 0;
+        std::thread([&] { enHilo = TamanoLeyendas(base); }).join();
+        QCOMPARE(TamanoLeyendas(base), enHilo);
+        QFont letra = base;
+        letra.setStretch(QFont::SemiCondensed);
+        letra.setPixelSize(enHilo + 1);
+        QVERIFY(enHilo == 11 ||
+                QFontMetrics(letra).horizontalAdvance(FrmMain::kLeyendaInicial) > ancho);
+        letra.setPixelSize(enHilo);
+        QVERIFY(enHilo == 8 ||
+                QFontMetrics(letra).horizontalAdvance(FrmMain::kLeyendaInicial) <= ancho);
+    }
+    QCOMPARE(frm->LblDetalles->font().pixelSize(), TamanoLeyendas(frm->font()));
+    QVERIFY(frm->LblAyuda->font().bold());
+    QCOMPARE(frm->LblAyuda->font().pixelSize(), frm->LblDetalles->font().pixelSize());
     const QStringList leyendas = {"Programa: NOCTAVO...",
                                   "Programa: POEMAREX...",
                                   "Programa: CUSTODEX...",
