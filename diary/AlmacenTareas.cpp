@@ -241,12 +241,16 @@ std::optional<Tarea> AlmacenTareas::BuscarPorLinea(const QString& linea) {
                                     "WHERE IFNULL(Fecha, '') || ' - ' || IFNULL(Tarea, '') = ?1 "
                                     "ORDER BY Indice LIMIT 1"));
     s.Enlazar(1, linea);
+    return TomarPrimera(s);
+}
+
+std::optional<Tarea> AlmacenTareas::TomarPrimera(comun::sql::Sentencia& s) {
     if (!s.Fila()) {
         AnotarLectura(s.Codigo());
         return std::nullopt;
     }
     Tarea t = LeerTarea(s);
-    actual_ = t.Indice;
+    actual_ = t.Indice; // the record found becomes the current one
     return t;
 }
 
@@ -256,13 +260,7 @@ std::optional<Tarea> AlmacenTareas::BuscarPorIndice(qint32 indice) {
     auto s = db_.Preparar(
         QStringLiteral("SELECT Indice, Fecha, Descripcion, Tarea FROM TblDatos WHERE Indice = ?1"));
     s.Enlazar(1, qint64(indice));
-    if (!s.Fila()) {
-        AnotarLectura(s.Codigo());
-        return std::nullopt;
-    }
-    Tarea t = LeerTarea(s);
-    actual_ = t.Indice;
-    return t;
+    return TomarPrimera(s);
 }
 
 bool AlmacenTareas::ExisteFechaReferencia(const QString& fecha, const QString& referencia) {

@@ -84,6 +84,8 @@ public:
 private:
     ErrorAlmacen Error(int codigo);
     void AnotarLectura(int codigo);
+    // The first row of a lookup, made the current record.
+    std::optional<Tarea> TomarPrimera(comun::sql::Sentencia& s);
 
     comun::sql::Conexion db_;
     std::optional<qint32> actual_;
