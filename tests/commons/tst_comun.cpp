@@ -320,7 +320,8 @@ void TstComun::archivoUnicodeYArchivosRaros() {
     QCOMPARE(archivo.LeerIni("Vemora", "Nombre", "?"), QString::fromUtf8("Íñigo"));
     QVERIFY(archivo.EscribirIni("Posicion", "ReIzda", "330"));
     QByteArray esperado = "\xFF\xFE";
-    for (QChar c : QString(texto).replace("ReIzda=1", "ReIzda=330"))
+    const QString cambiado = QString(texto).replace("ReIzda=1", "ReIzda=330");
+    for (QChar c : cambiado)
         esperado += char(c.unicode() & 0xFF), esperado += char(c.unicode() >> 8);
     QCOMPARE(Leer(ruta), esperado);
 
