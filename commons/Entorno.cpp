@@ -1,21 +1,8 @@
 #include "Entorno.h"
 
-#include "EntornoReal.h"
-
 #include <QDir>
 
 namespace comun {
-
-Entorno Entorno::Real(const QString& carpeta) {
-    Entorno entorno;
-    entorno.carpeta = carpeta;
-    entorno.carpetaBloqueos = CarpetaBloqueosPorDefecto();
-    entorno.shell = std::make_shared<ShellReal>();
-    entorno.sonidos = std::make_shared<SonidosMudos>();
-    entorno.dialogos = std::make_shared<DialogosReales>();
-    entorno.reloj = std::make_shared<RelojReal>();
-    return entorno;
-}
 
 qint64 ShellGrabadora::Ejecutar(const LlamadaShell& llamada) {
     llamadas.append(llamada);

@@ -12,6 +12,17 @@
 
 namespace comun {
 
+Entorno Entorno::Real(const QString& carpeta) {
+    Entorno entorno;
+    entorno.carpeta = carpeta;
+    entorno.carpetaBloqueos = CarpetaBloqueosPorDefecto();
+    entorno.shell = std::make_shared<ShellReal>();
+    entorno.sonidos = std::make_shared<SonidosMudos>();
+    entorno.dialogos = std::make_shared<DialogosReales>();
+    entorno.reloj = std::make_shared<RelojReal>();
+    return entorno;
+}
+
 namespace {
 constexpr qint64 kExito = 42;
 constexpr qint64 kNoEncontrado = 2;

@@ -1,19 +1,14 @@
 #include "Ini.h"
 
+#include "Reemplazo.h"
 #include "Texto.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
 #include <QStringEncoder>
-#include <QTemporaryFile>
 #include <cmath>
-#include <filesystem>
 #include <vector>
-
-#if defined(Q_OS_UNIX)
-#include <unistd.h>
-#endif
 
 namespace comun {
 
@@ -73,9 +68,11 @@ std::optional<QByteArray> NombreSeccion(const QByteArray& linea) {
     const QByteArray recortada = Recortar(linea);
     if (!recortada.startsWith('['))
         return std::nullopt;
-    qsizetype cierre = recortada.indexOf(']');
+    // Without its closing bracket the line opens nothing (a hand edit cut short): the keys
+    // after it still belong to the section above, as the desktop reads them.
+    const qsizetype cierre = recortada.indexOf(']');
     if (cierre < 0)
-        cierre = recortada.size();
+        return std::nullopt;
     return Recortar(recortada.mid(1, cierre - 1));
 }
 
@@ -129,7 +126,8 @@ std::optional<QString> BuscarEnBytes(const QByteArray& contenido, const QString&
     const Linea& l = lineas[*pos.clave];
     const QByteArray texto = contenido.mid(l.inicio, l.fin - l.inicio);
     QByteArray valor = Recortar(texto.mid(texto.indexOf('=') + 1));
-    if (valor.size() >= 2 && valor.startsWith('"') && valor.endsWith('"'))
+    if (valor.size() >= 2 && (valor.front() == '"' || valor.front() == '\'') &&
+        valor.back() == valor.front())
         valor = valor.mid(1, valor.size() - 2);
     return DecodificarTexto(valor);
 }
@@ -184,6 +182,8 @@ QByteArray Utf8AUtf16(const QByteArray& bytes, const QByteArray& marca,
 // Settings files are small: anything else (a device, a pipe, a huge file) is not read.
 constexpr qint64 kTamMaximoIni = 8 * 1024 * 1024;
 
+} // namespace
+
 std::optional<QByteArray> LeerArchivoIni(const QString& ruta) {
     const QFileInfo info(ruta);
     if (!info.isFile() || info.size() > kTamMaximoIni)
@@ -196,8 +196,6 @@ std::optional<QByteArray> LeerArchivoIni(const QString& ruta) {
         return std::nullopt;
     return contenido;
 }
-
-} // namespace
 
 std::optional<QString> BuscarValorIni(const QByteArray& contenido, const QString& seccion,
                                       const QString& clave) {
@@ -234,60 +232,26 @@ bool ArchivoEscribible(const QString& ruta) {
     return info.isFile() && info.isWritable() && (info.permissions() & kEscritura);
 }
 
-namespace {
-QString PrefijoTemporal(const QString& nombreArchivo) {
-    return QLatin1Char('.') + nombreArchivo + QLatin1Char('.');
-}
-} // namespace
-
-bool EsTemporalIni(const QString& nombreArchivo) {
-    const QString prefijo = PrefijoTemporal(QStringLiteral("Vemora.INI"));
-    return nombreArchivo.startsWith(prefijo, Qt::CaseInsensitive) &&
-           nombreArchivo.size() > prefijo.size();
-}
-
 bool EscribirPerfil(const QString& ruta, const QString& seccion, const QString& clave,
                     const QString& valor) {
     if (!ArchivoEscribible(ruta))
         return false;
-    // A link to the settings file stays a link: the file it leads to is the one written.
-    QFileInfo info(ruta);
-    if (info.isSymLink())
-        info = QFileInfo(info.canonicalFilePath());
-    if (info.filePath().isEmpty())
+    ReemplazoAtomico reemplazo(ruta);
+    if (!reemplazo.Valido())
         return false;
     QByteArray contenido;
-    QFileDevice::Permissions permisos = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                        QFileDevice::ReadGroup | QFileDevice::ReadOther;
-    if (info.exists()) {
+    const bool existe = QFileInfo::exists(reemplazo.Destino());
+    if (existe) {
         // A file that cannot be read whole must not be replaced by one holding our key only.
-        const auto actual = LeerArchivoIni(info.absoluteFilePath());
+        const auto actual = LeerArchivoIni(reemplazo.Destino());
         if (!actual)
             return false;
         contenido = *actual;
-        permisos = QFile::permissions(info.absoluteFilePath());
     }
     const QByteArray nuevo = PonerValorIni(contenido, seccion, clave, valor);
-    if (info.exists() && nuevo == contenido)
+    if (existe && nuevo == contenido)
         return true;
-    QTemporaryFile temporal(info.absolutePath() + QLatin1Char('/') +
-                            PrefijoTemporal(info.fileName()) + QStringLiteral("XXXXXX"));
-    if (!temporal.open() || temporal.write(nuevo) != nuevo.size() || !temporal.flush())
-        return false;
-#if defined(Q_OS_UNIX)
-    if (::fsync(temporal.handle()) != 0)
-        return false;
-#endif
-    if (!temporal.setPermissions(permisos))
-        return false;
-    temporal.close();
-    std::error_code error;
-    std::filesystem::rename(std::filesystem::path(temporal.fileName().toStdU16String()),
-                            std::filesystem::path(info.absoluteFilePath().toStdU16String()), error);
-    if (error)
-        return false;
-    temporal.setAutoRemove(false);
-    return true;
+    return reemplazo.Escribir(nuevo) && reemplazo.Publicar();
 }
 
 std::optional<qint16> ConvertirEntero16(const QString& texto) {
@@ -317,6 +281,22 @@ QString ArchivoIni::LeerIni(const QString& seccion, const QString& clave,
 }
 
 qint16 ArchivoIni::LeerIniEntero(const QString& seccion, const QString& clave, qint16 porDefecto) {
+    return ConvertirEntero16(LeerIni(seccion, clave, QString::number(porDefecto)))
+        .value_or(porDefecto);
+}
+
+FotoIni::FotoIni(const QString& rutaIni) : contenido_(LeerArchivoIni(rutaIni)) {}
+
+QString FotoIni::LeerIni(const QString& seccion, const QString& clave,
+                         const QString& porDefecto) const {
+    std::optional<QString> valor;
+    if (contenido_)
+        valor = BuscarValorIni(*contenido_, seccion, clave);
+    return valor.value_or(porDefecto).left(kTamBufferIni - 1);
+}
+
+qint16 FotoIni::LeerIniEntero(const QString& seccion, const QString& clave,
+                              qint16 porDefecto) const {
     return ConvertirEntero16(LeerIni(seccion, clave, QString::number(porDefecto)))
         .value_or(porDefecto);
 }

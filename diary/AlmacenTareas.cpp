@@ -1,16 +1,10 @@
 #include "AlmacenTareas.h"
 
+#include "Reemplazo.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
-#include <filesystem>
 #include <limits>
-#include <system_error>
-
-#ifdef Q_OS_UNIX
-#include <fcntl.h>
-#include <unistd.h>
-#endif
 
 namespace diary {
 
@@ -29,19 +23,6 @@ void FuncionMayus(sqlite3_context* contexto, int, sqlite3_value** argumentos) {
     const int bytes = sqlite3_value_bytes(argumentos[0]);
     const QByteArray mayus = QString::fromUtf8(datos, bytes).toUpper().toUtf8();
     sqlite3_result_text(contexto, mayus.constData(), int(mayus.size()), SQLITE_TRANSIENT);
-}
-
-// A rename is only lasting once the folder's own entry has reached the disk.
-void SincronizarCarpeta(const QString& carpeta) {
-#ifdef Q_OS_UNIX
-    const int fd = ::open(QFile::encodeName(carpeta).constData(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-#else
-    Q_UNUSED(carpeta);
-#endif
 }
 
 Tarea LeerTarea(const comun::sql::Sentencia& s) {
@@ -112,25 +93,17 @@ std::optional<ErrorAlmacen> AlmacenTareas::CrearAlmacen(const QString& ruta) {
             SQLITE_CANTOPEN,
             QStringLiteral("Ya existe un archivo con ese nombre y no se sustituye.")};
     // The store is made under a name of its own in the same folder and renamed over the
-    // final name once complete: the final name only ever holds a whole store.
-    QTemporaryFile nuevo(ruta + QStringLiteral(".XXXXXX"));
-    if (!nuevo.open())
+    // final name once complete: the final name only ever holds a whole store. It gets the
+    // permissions of the empty file it replaces, or those SQLite would give a new file.
+    comun::ReemplazoAtomico nuevo(ruta);
+    if (!nuevo.Valido())
         return ErrorAlmacen{SQLITE_CANTOPEN,
                             QStringLiteral("No se puede crear el archivo en la carpeta del "
-                                           "programa (%1).")
-                                .arg(nuevo.errorString())};
-    const QString temporal = nuevo.fileName();
-    nuevo.close();
-    // The temporary file is private to its owner; the store gets the permissions of the
-    // empty file it replaces, or those SQLite would have given a new file.
-    nuevo.setPermissions(QFileInfo::exists(ruta)
-                             ? QFile::permissions(ruta)
-                             : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
-                                   QFile::WriteUser | QFile::ReadGroup | QFile::ReadOther);
+                                           "programa.")};
     std::optional<ErrorAlmacen> error;
     {
         comun::sql::Conexion db;
-        if (!db.Abrir(temporal, SQLITE_OPEN_READWRITE)) {
+        if (!db.Abrir(nuevo.RutaTemporal(), SQLITE_OPEN_READWRITE)) {
             error = ErrorAlmacen{db.UltimoCodigo(),
                                  DescribirError(db.UltimoCodigo(), db.UltimoError())};
         } else if (!db.Ejecutar(QStringLiteral("CREATE TABLE TblDatos(Indice INTEGER PRIMARY KEY, "
@@ -138,22 +111,10 @@ std::optional<ErrorAlmacen> AlmacenTareas::CrearAlmacen(const QString& ruta) {
             error = ErrorAlmacen{db.UltimoCodigo(),
                                  DescribirError(db.UltimoCodigo(), db.UltimoError())};
         }
-    } // the new file is released before it is renamed
-    if (!error) {
-        std::error_code codigo;
-        std::filesystem::rename(std::filesystem::path(temporal.toStdU16String()),
-                                std::filesystem::path(ruta.toStdU16String()), codigo);
-        if (codigo)
-            error = ErrorAlmacen{SQLITE_CANTOPEN,
-                                 QStringLiteral("No se puede dar su nombre al archivo nuevo (%1).")
-                                     .arg(QString::fromLocal8Bit(codigo.message()))};
-        else
-            SincronizarCarpeta(QFileInfo(ruta).absolutePath());
-    }
-    if (error) {
-        QFile::remove(temporal);
-        QFile::remove(temporal + QStringLiteral("-journal"));
-    }
+    } // the engine releases the new file before it is renamed
+    if (!error && !nuevo.Publicar())
+        error = ErrorAlmacen{SQLITE_CANTOPEN,
+                             QStringLiteral("No se puede dar su nombre al archivo nuevo.")};
     return error;
 }
 

@@ -1,5 +1,7 @@
 #include "Esquema.h"
 
+#include "Reemplazo.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -48,22 +50,20 @@ QString SqlCrearDatos() {
 bool CrearVemoraSiFalta(const QString& ruta, QString* error) {
     if (QFileInfo::exists(ruta))
         return true;
-    comun::sql::Conexion conexion;
     // Created under a temporary name and renamed when complete, so that a half-made
     // file never passes for the address book.
-    const QString temporal = ruta + QStringLiteral(".nuevo");
-    QFile::remove(temporal);
-    bool bien = AbrirVemora(conexion, temporal, true) && conexion.Ejecutar(SqlCrearDatos());
+    comun::ReemplazoAtomico nuevo(ruta);
+    comun::sql::Conexion conexion;
+    bool bien = nuevo.Valido() && AbrirVemora(conexion, nuevo.RutaTemporal(), true) &&
+                conexion.Ejecutar(SqlCrearDatos());
     if (!bien && error)
         *error = conexion.UltimoError();
     conexion.Cerrar();
-    if (bien && !QFile::rename(temporal, ruta)) {
+    if (bien && !nuevo.Publicar()) {
         bien = false;
         if (error)
             *error = QStringLiteral("No se puede crear el archivo «%1».").arg(ruta);
     }
-    if (!bien)
-        QFile::remove(temporal);
     return bien;
 }
 

@@ -1,12 +1,12 @@
 #include "Trasvase.h"
 
 #include "Esquema.h"
+#include "Reemplazo.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <limits>
 
 namespace importer {
@@ -134,20 +134,17 @@ QString HacerCopiaSeguridad(const QString& rutaDatos, const QString& rutaCopia) 
     QFile origen(rutaDatos);
     if (!origen.open(QIODevice::ReadOnly))
         return QStringLiteral("No se puede leer el archivo «%1».").arg(Visible(rutaDatos));
-    QSaveFile destino(rutaCopia);
-    if (!destino.open(QIODevice::WriteOnly))
+    comun::ReemplazoAtomico destino(rutaCopia);
+    if (!destino.Valido())
         return QStringLiteral("No se puede crear el archivo «%1».").arg(Visible(rutaCopia));
-    constexpr qint64 kTrozo = 1 << 20;
-    while (!origen.atEnd()) {
-        const QByteArray trozo = origen.read(kTrozo);
-        if (trozo.isEmpty() && origen.error() != QFileDevice::NoError) {
-            destino.cancelWriting();
+    // The copy of an address book is as private as the address book.
+    destino.PermisosSiNuevo(origen.permissions());
+    if (!destino.CopiarDe(origen)) {
+        if (origen.error() != QFileDevice::NoError)
             return QStringLiteral("No se puede leer el archivo «%1».").arg(Visible(rutaDatos));
-        }
-        if (destino.write(trozo) != trozo.size())
-            break; // reported by commit below
+        return QStringLiteral("No se puede escribir el archivo «%1».").arg(Visible(rutaCopia));
     }
-    if (!destino.commit())
+    if (!destino.Publicar())
         return QStringLiteral("No se puede escribir el archivo «%1».").arg(Visible(rutaCopia));
     return {};
 }

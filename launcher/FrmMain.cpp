@@ -2,7 +2,7 @@
 
 #include "Arte.h"
 #include "Contorno.h"
-#include "FotoIni.h"
+#include "Ini.h"
 #include "Twips.h"
 
 #include <QAction>
@@ -175,7 +175,7 @@ bool FrmMain::Cargar() {
 
     // A value that is not a whole number gives the key's default, and a place off
     // every screen gives the default place.
-    const FotoIni ajustes(RutaIni);
+    const comun::FotoIni ajustes(RutaIni);
     const qint16 izda =
         ajustes.LeerIniEntero(kSeccionPosicion, QStringLiteral("BrIzda"), kIzdaPorDefecto);
     const qint16 arriba =

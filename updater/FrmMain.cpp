@@ -145,7 +145,7 @@ bool FrmMain::Form_Load() {
     if (!comun::GuardiaInicio::ComprobarAnfitrion(entorno_))
         return false;
     Ini.RutaIni = RutaPrograma + QStringLiteral("Vemora.INI");
-    const launcher::FotoIni ajustes(Ini.RutaIni); // read once for the keys below
+    const comun::FotoIni ajustes(Ini.RutaIni); // read once for the keys below
     LeerDirecciones(ajustes);
     if (!VersionInstalada(ajustes)) {
         InstalarLanzador(entorno_, Ini, RutaPrograma, rutaEjecutable_);
@@ -156,7 +156,7 @@ bool FrmMain::Form_Load() {
     return true;
 }
 
-void FrmMain::LeerDirecciones(const launcher::FotoIni& ajustes) {
+void FrmMain::LeerDirecciones(const comun::FotoIni& ajustes) {
     Direcciones.clear();
     for (int i = 0; i < kPaginasWeb; ++i)
         Direcciones.append(

@@ -6,7 +6,6 @@
 // a menu that launches the programs, locates them, opens the web pages and the help.
 
 #include "Entorno.h"
-#include "FotoIni.h"
 #include "Ini.h"
 #include "Inicio.h"
 #include "Navegador.h"
@@ -113,7 +112,7 @@ signals:
 
 private:
     void CrearMenu();
-    void LeerDirecciones(const launcher::FotoIni& ajustes);
+    void LeerDirecciones(const comun::FotoIni& ajustes);
     void IniciarBandeja();
     void PonerDibujosMenu();
 

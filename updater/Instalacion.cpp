@@ -2,17 +2,13 @@
 
 #include "Inicio.h"
 #include "Programas.h"
+#include "Reemplazo.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 #include <filesystem>
 #include <system_error>
-
-#if defined(Q_OS_UNIX)
-#include <unistd.h>
-#endif
 
 namespace updater {
 
@@ -41,7 +37,7 @@ const QString kTituloYaActualizado = QStringLiteral("Resultado de la última act
 const QString kTextoYaActualizado =
     QStringLiteral("Ya se actualizó correctamente el complemento Brivolar.");
 
-bool VersionInstalada(const launcher::FotoIni& ajustes) {
+bool VersionInstalada(const comun::FotoIni& ajustes) {
     return ajustes.LeerIni(kSeccionVersion, kClaveVersion, QStringLiteral("No")) == kVersion;
 }
 
@@ -51,10 +47,8 @@ bool MismoArchivo(const QString& a, const QString& b) {
 }
 
 namespace {
-// ".Brivolar.exe." followed by the temporary's random part, or by "anterior" for the
-// old launcher kept during the installation.
-const QString kPrefijoTemporal = QStringLiteral(".") + kLanzador + QStringLiteral(".");
-const QString kSufijoRespaldo = QStringLiteral("anterior");
+// The old launcher kept during the installation, until the version is recorded.
+const QString kRespaldo = QStringLiteral(".") + kLanzador + QStringLiteral(".anterior");
 
 std::filesystem::path Camino(const QString& ruta) {
     return std::filesystem::path(ruta.toStdU16String());
@@ -75,60 +69,26 @@ bool GuardarRespaldo(const QString& destino, const QString& respaldo) {
 }
 } // namespace
 
-bool EsTemporalInstalacion(const QString& nombre) {
-    return nombre.startsWith(kPrefijoTemporal, Qt::CaseInsensitive) &&
-           nombre.size() > kPrefijoTemporal.size();
-}
-
 void EliminarTemporales(const QString& rutaPrograma) {
-    const QDir carpeta(rutaPrograma);
-    const auto nombres =
-        carpeta.entryList({QStringLiteral(".*")}, QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString& nombre : nombres) {
-        if (EsTemporalInstalacion(nombre) || comun::EsTemporalIni(nombre))
-            QFile::remove(carpeta.filePath(nombre));
-    }
+    comun::EliminarTemporales(rutaPrograma, {kRespaldo});
 }
 
 bool ReemplazarArchivo(const QString& origen, const QString& destino, const QString& respaldo) {
     QFile fuente(origen);
     if (!fuente.open(QIODevice::ReadOnly))
         return false;
-    QTemporaryFile copia(QFileInfo(destino).absolutePath() + QStringLiteral("/.") +
-                         QFileInfo(destino).fileName() + QStringLiteral(".XXXXXX"));
-    if (!copia.open())
+    comun::ReemplazoAtomico copia(destino);
+    if (!copia.CopiarDe(fuente))
         return false;
-    qint64 copiados = 0;
-    while (!fuente.atEnd()) {
-        const QByteArray trozo = fuente.read(1 << 16);
-        if (trozo.isEmpty() && fuente.error() != QFileDevice::NoError)
-            return false;
-        if (copia.write(trozo) != trozo.size())
-            return false;
-        copiados += trozo.size();
-    }
-    if (copiados != fuente.size() || !copia.flush())
+    copia.ForzarPermisos(fuente.permissions() | QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                         QFileDevice::ExeOwner);
+    if (!respaldo.isEmpty() && !GuardarRespaldo(copia.Destino(), respaldo))
         return false;
-#if defined(Q_OS_UNIX)
-    // The rename below must never publish a file whose bytes are still in the cache only.
-    if (::fsync(copia.handle()) != 0)
-        return false;
-#endif
-    const auto permisos = fuente.permissions() | QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                          QFileDevice::ExeOwner | QFileDevice::ReadUser | QFileDevice::ExeUser;
-    if (!copia.setPermissions(permisos))
-        return false;
-    copia.close();
-    if (!respaldo.isEmpty() && !GuardarRespaldo(destino, respaldo))
-        return false;
-    std::error_code error;
-    std::filesystem::rename(Camino(copia.fileName()), Camino(destino), error);
-    if (error) {
+    if (!copia.Publicar()) {
         if (!respaldo.isEmpty())
             QFile::remove(respaldo);
         return false; // the temporary goes with `copia`
     }
-    copia.setAutoRemove(false);
     return true;
 }
 
@@ -159,7 +119,12 @@ ResultadoInstalacion InstalarLanzador(const comun::Entorno& entorno, comun::Arch
         return ResultadoInstalacion::NoSePuede;
     }
     EliminarTemporales(rutaPrograma);
-    const QString respaldo = rutaPrograma + kPrefijoTemporal + kSufijoRespaldo;
+    const QString respaldo = rutaPrograma + kRespaldo;
+    // The old launcher, and so its second name, is marked as being written until the
+    // installation ends: no other program's clean-up takes the way back meanwhile.
+    QFile anterior(lanzador);
+    if (anterior.open(QIODevice::ReadOnly))
+        comun::MarcarEnUso(anterior.handle());
     if (!ReemplazarArchivo(rutaEjecutable, lanzador, respaldo)) {
         entorno.dialogos->Critico(kTituloNoSePuede, kTextoNoSePuede);
         return ResultadoInstalacion::NoSePuede;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "Entorno.h"
-#include "FotoIni.h"
 #include "Ini.h"
 
 #include <QString>
@@ -29,7 +28,7 @@ extern const QString kTituloYaActualizado;
 extern const QString kTextoYaActualizado;
 
 // True when the installed version mark is this one (letter case included).
-bool VersionInstalada(const launcher::FotoIni& ajustes);
+bool VersionInstalada(const comun::FotoIni& ajustes);
 
 enum class ResultadoInstalacion {
     SinLanzador, // no "Brivolar.exe": message, help opened, nothing changed
@@ -45,19 +44,17 @@ enum class ResultadoInstalacion {
 ResultadoInstalacion InstalarLanzador(const comun::Entorno& entorno, comun::ArchivoIni& ini,
                                       const QString& rutaPrograma, const QString& rutaEjecutable);
 
-// Copies origen to a hidden temporary file beside destino (flushed to disk, executable),
-// then renames it over destino, so that destino is at every moment either the old or
-// the new complete file. When respaldo is given, the old destino is first kept under
-// that hidden name (a second link to it where the file system allows) so the caller can
-// put it back. On failure destino is untouched and no temporary is left.
+// Copies origen over destino through comun::ReemplazoAtomico (executable), so that
+// destino is at every moment either the old or the new complete file. When respaldo is given, the
+// old destino is first kept under that hidden name (a second link to it where the file system
+// allows) so the caller can put it back. On failure destino is untouched and no temporary is left.
 bool ReemplazarArchivo(const QString& origen, const QString& destino,
                        const QString& respaldo = QString());
 
 // The hidden files an installation works with beside "Brivolar.exe": its copy in the
 // making and the old launcher kept until the version is recorded. A run that was cut
 // short (power cut, killed process) may leave them; the next installation and the new
-// launcher's clean-up remove them, with the settings file's own hidden temporary.
-bool EsTemporalInstalacion(const QString& nombre);
+// launcher's clean-up remove them, with the suite's other hidden temporaries.
 void EliminarTemporales(const QString& rutaPrograma);
 
 // Both names lead to the same file on disk.

@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <csignal>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace comun;
 
@@ -58,13 +60,24 @@ void TstComun::lecturaComoLasFuncionesDePerfil() {
                            "CaIzda=7\r\n"
                            "[Otra]\n"
                            "Sin igual\n"
-                           "Clave=x\n";
+                           "Clave=x\n"
+                           "[BWeb\n" // a header cut short by a hand edit opens nothing
+                           "Simple='C:\\Prog\\'\n"
+                           "Vacia=''\n"
+                           "Mezcla='x\"\n";
     QCOMPARE(BuscarValorIni(ini, "Posicion", "ReIzda"), QString("1200"));    // first key wins
     QCOMPARE(BuscarValorIni(ini, "POSICION", "rearriba"), QString("  45 ")); // quotes only
     QVERIFY(!BuscarValorIni(ini, "Posicion", "CaIzda")); // second section is not read
     QCOMPARE(BuscarValorIni(ini, "otra", "clave"), QString("x"));
     QVERIFY(!BuscarValorIni(ini, "Otra", "Sin igual"));
     QVERIFY(!BuscarValorIni(ini, "Nada", "Clave"));
+    QCOMPARE(BuscarValorIni(ini, "Otra", "Simple"), QString("C:\\Prog\\")); // single quotes too
+    QCOMPARE(BuscarValorIni(ini, "Otra", "Vacia"), QString(""));
+    QCOMPARE(BuscarValorIni(ini, "Otra", "Mezcla"), QString("'x\"")); // not a pair
+    QVERIFY(!BuscarValorIni(ini, "BWeb", "Simple"));
+    // The writer agrees: a key of the section above goes before the broken header's line.
+    QCOMPARE(BuscarValorIni(PonerValorIni(ini, "Otra", "Vacia", "1"), "Otra", "Vacia"),
+             QString("1"));
 
     QTemporaryDir dir;
     ArchivoIni archivo(dir.filePath("Vemora.INI"));
@@ -289,6 +302,13 @@ void TstComun::archivoDeSoloLecturaNoSeToca() {
     QVERIFY(archivo.EscribirIni("Posicion", "ReIzda", "2"));
     QCOMPARE(int(QFile::permissions(ruta)) & 0x7077, 0x6000); // owner read-write, nothing more
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    // The administrator rewriting a user's file leaves it the user's.
+    if (::geteuid() == 0) {
+        QVERIFY(::chown(QFile::encodeName(ruta).constData(), 65534, 65534) == 0);
+        QVERIFY(archivo.EscribirIni("Posicion", "ReIzda", "3"));
+        QCOMPARE(QFileInfo(ruta).ownerId(), 65534u);
+        QCOMPARE(QFileInfo(ruta).groupId(), 65534u);
+    }
 }
 
 void TstComun::bloqueoHuerfanoNoImpideArrancar() {
@@ -325,12 +345,19 @@ void TstComun::archivoUnicodeYArchivosRaros() {
         esperado += char(c.unicode() & 0xFF), esperado += char(c.unicode() >> 8);
     QCOMPARE(Leer(ruta), esperado);
 
-    // A device or a pipe in the settings file's place is neither read nor written.
+    // A device, a pipe or a folder in the settings file's place is neither read nor
+    // written, by the key reader and the start-up snapshot alike; nothing waits on a pipe.
     const QString enlace = dir.filePath("Cero.INI");
     QVERIFY(QFile::link("/dev/zero", enlace));
-    ArchivoIni cero(enlace);
-    QCOMPARE(cero.LeerIni("A", "B", "d"), QString("d"));
-    QVERIFY(!cero.EscribirIni("A", "B", "c"));
+    const QString tuberia = dir.filePath("Tuberia.INI");
+    QVERIFY(::mkfifo(QFile::encodeName(tuberia).constData(), 0600) == 0);
+    QVERIFY(QDir(dir.path()).mkdir("Carpeta.INI"));
+    for (const QString& raro : {enlace, tuberia, dir.filePath("Carpeta.INI")}) {
+        ArchivoIni ajustes(raro);
+        QCOMPARE(ajustes.LeerIni("A", "B", "d"), QString("d"));
+        QCOMPARE(FotoIni(raro).LeerIniEntero("A", "B", 7), qint16(7));
+        QVERIFY(!ajustes.EscribirIni("A", "B", "c"));
+    }
 }
 
 QTEST_MAIN(TstComun)

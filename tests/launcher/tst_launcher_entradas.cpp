@@ -14,6 +14,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/stat.h>
 
 using namespace launcher;
 
@@ -213,20 +214,35 @@ void TstLauncherEntradas::ajustesQueNoSePuedenEscribir() {
         QCOMPARE(b.e.shell->llamadas[0].archivo, carpeta + "Noctavo.exe");
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
     }
-    {
-        // A folder where the file should be: defaults, and the folder stays a folder.
+    for (const char* raro : {"carpeta", "tuberia", "dispositivo"}) {
+        // A folder, a pipe or a device where the file should be: the bar starts at once
+        // at its default place and leaves that thing as it is.
         Banco b;
-        QVERIFY(QDir().mkpath(b.ini + "/dentro"));
+        const QString tipo = raro;
+        if (tipo == "carpeta")
+            QVERIFY(QDir().mkpath(b.ini + "/dentro"));
+        else if (tipo == "tuberia")
+            QVERIFY(::mkfifo(QFile::encodeName(b.ini).constData(), 0600) == 0);
+        else
+            QVERIFY(QFile::link("/dev/zero", b.ini));
         auto frm = b.Barra(true);
         QVERIFY(frm->Cargar());
         QCOMPARE(frm->pos(), QPoint(22, 43));
         frm->mnuSalir->trigger();
-        QVERIFY(QFileInfo(b.ini).isDir());
-        QCOMPARE(QDir(b.ini).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-                 QStringList{"dentro"});
         QVERIFY(b.e.dialogos->mensajes.isEmpty());
-        QCOMPARE(QDir(b.dir.path()).entryList(QDir::Files | QDir::Hidden),
-                 QStringList{"Vemora.exe"});
+        QStringList quedan =
+            QDir(b.dir.path())
+                .entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+        quedan.removeAll(".bloqueos");
+        quedan.sort();
+        QCOMPARE(quedan, QStringList({"Vemora.INI", "Vemora.exe"}));
+        if (tipo == "carpeta")
+            QCOMPARE(QDir(b.ini).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                     QStringList{"dentro"});
+        else if (tipo == "tuberia")
+            QVERIFY(QFileInfo(b.ini).isSymLink() == false && !QFileInfo(b.ini).isFile());
+        else
+            QCOMPARE(QFileInfo(b.ini).symLinkTarget(), QString("/dev/zero"));
     }
 }
 

@@ -4,6 +4,7 @@
 // and the next installation finishes and removes it.
 
 #include "Instalacion.h"
+#include "Reemplazo.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -128,9 +129,9 @@ void TstActualizarCorte::cortadaEnCualquierMomento() {
     QVERIFY2(antes > 0, "no cut landed before the launcher was replaced");
 
     // What a cut leaves where the system has no unnamed temporaries: hidden copies.
-    QVERIFY(Escribir(carpeta.filePath(".Brivolar.exe.Ab12Cd"), nuevo.left(1000)));
+    QVERIFY(Escribir(carpeta.filePath(".Brivolar.exe.~tmpAb12Cd"), nuevo.left(1000)));
     QVERIFY(Escribir(carpeta.filePath(".Brivolar.exe.anterior"), viejo));
-    QVERIFY(Escribir(carpeta.filePath(".Vemora.INI.Xy34Zw"), "[Vem"));
+    QVERIFY(Escribir(carpeta.filePath(".Vemora.INI.~tmpXy34Zw"), "[Vem"));
     // The next installation finishes and takes what was left with it.
     QVERIFY(Escribir(lanzador, viejo) && Escribir(ini, kIniViejo));
     auto ultima = instalar();
@@ -144,20 +145,29 @@ void TstActualizarCorte::cortadaEnCualquierMomento() {
 }
 
 void TstActualizarCorte::limpiezaDeRestos() {
-    // The new launcher's clean-up also takes what a cut installation left, and only that;
+    // The new launcher's clean-up also takes what a cut installation left, and only that:
+    // not a user's own hidden copies, not a temporary another program is still writing;
     // a folder that merely bears the installer's name is not the installer.
     QTemporaryDir dir;
     const QDir carpeta(dir.path());
     const QString rutaPrograma = carpeta.filePath("x").chopped(1);
-    for (const char* nombre : {".Brivolar.exe.Ab12Cd", ".Brivolar.exe.anterior",
-                               ".Vemora.INI.Xy34Zw", ".Brivolar.exe", ".oculto", "Vemora.INI"})
+    for (const char* nombre :
+         {".Brivolar.exe.~tmpAb12Cd", ".Brivolar.exe.anterior", ".Vemora.INI.~tmpXy34Zw",
+          ".Rendalio.dat.~tmpQq12Rr-journal", ".Brivolar.exe", ".oculto", "Vemora.INI",
+          ".Vemora.INI.bak", ".Brivolar.exe.Ab12Cd"})
         QVERIFY(Escribir(carpeta.filePath(nombre), "x"));
     QVERIFY(carpeta.mkdir(kInstalador));
+    comun::ReemplazoAtomico enCurso(carpeta.filePath("Vemora.INI"));
+    QVERIFY(enCurso.Valido());
     EliminarTemporales(rutaPrograma);
     QVERIFY(EliminarInstalador(rutaPrograma, carpeta.filePath(kLanzador)));
     QStringList quedan = Archivos(dir.path());
     quedan.sort();
-    QCOMPARE(quedan, QStringList({".Brivolar.exe", ".oculto", "Vemora.INI"}));
+    QStringList esperados = {".Brivolar.exe",   ".Brivolar.exe.Ab12Cd",
+                             ".Vemora.INI.bak", ".oculto",
+                             "Vemora.INI",      QFileInfo(enCurso.RutaTemporal()).fileName()};
+    esperados.sort();
+    QCOMPARE(quedan, esperados);
     QVERIFY(QFileInfo(carpeta.filePath(kInstalador)).isDir());
 }
 

@@ -10,6 +10,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/stat.h>
 
 using namespace updater;
 
@@ -179,14 +180,19 @@ void TstActualizarEntradas::ajustesQueNoSePuedenEscribir() {
     const QString texto = "No se puede actualizar el complemento «Brivolar» porque no se puede\r"
                           "escribir en el archivo de configuración Vemora.INI. Compruebe que no "
                           "es\rde solo lectura y que es un archivo, y vuelva a intentarlo.";
-    for (bool carpeta : {false, true}) {
+    for (const QString tipo : {"solo lectura", "carpeta", "tuberia", "dispositivo"}) {
         // The version could not be recorded after the launcher is replaced: the user
         // would be left with a new launcher that takes itself for the installer. So
-        // nothing is touched and the user is told what is wrong.
+        // nothing is touched and the user is told what is wrong; nothing waits on a pipe.
         Carpeta c;
         const QByteArray antes = "[Brivolar]\r\nNoctavo=No\r\n";
+        const bool carpeta = tipo == "carpeta";
         if (carpeta) {
             QVERIFY(QDir().mkpath(c.Ini()));
+        } else if (tipo == "tuberia") {
+            QVERIFY(::mkfifo(QFile::encodeName(c.Ini()).constData(), 0600) == 0);
+        } else if (tipo == "dispositivo") {
+            QVERIFY(QFile::link("/dev/zero", c.Ini()));
         } else {
             Escribir(c.Ini(), antes);
             QVERIFY(QFile::setPermissions(c.Ini(), QFile::ReadOwner | QFile::ReadGroup));
@@ -202,7 +208,9 @@ void TstActualizarEntradas::ajustesQueNoSePuedenEscribir() {
         QCOMPARE(c.Visibles(), archivos);
         if (carpeta)
             QVERIFY(QFileInfo(c.Ini()).isDir());
-        else
+        else if (tipo == "dispositivo")
+            QCOMPARE(QFileInfo(c.Ini()).symLinkTarget(), QString("/dev/zero"));
+        else if (tipo == "solo lectura")
             QCOMPARE(Leer(c.Ini()), antes);
     }
 }

@@ -1,0 +1,201 @@
+#include "Reemplazo.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <filesystem>
+#include <system_error>
+
+#if defined(Q_OS_UNIX)
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace comun {
+
+namespace {
+
+const QLatin1String kMarcaTemporal(".~tmp");
+const QLatin1String kSufijoDiario("-journal");
+constexpr int kLetrasAzar = 6;
+
+QString LetrasAzar() {
+    static const char kAlfabeto[] =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    QString letras;
+    for (int i = 0; i < kLetrasAzar; ++i)
+        letras += QLatin1Char(kAlfabeto[QRandomGenerator::global()->bounded(62)]);
+    return letras;
+}
+
+std::filesystem::path Camino(const QString& ruta) {
+    return std::filesystem::path(ruta.toStdU16String());
+}
+
+// The file a name leads to: a link stays a link, the file behind it is replaced.
+QString ArchivoFinal(const QString& destino) {
+    const QFileInfo info(destino);
+    if (!info.isSymLink())
+        return info.absoluteFilePath();
+    return info.canonicalFilePath(); // empty for a link that leads nowhere
+}
+
+#if defined(Q_OS_UNIX)
+// The administrator rewriting a user's file leaves it the user's.
+bool ConservarDueno(int descriptor, const QString& destino) {
+    struct stat viejo {};
+    if (::geteuid() != 0 || ::stat(QFile::encodeName(destino).constData(), &viejo) != 0)
+        return true;
+    struct stat nuevo {};
+    if (::fstat(descriptor, &nuevo) != 0)
+        return false;
+    if (nuevo.st_uid == viejo.st_uid && nuevo.st_gid == viejo.st_gid)
+        return true;
+    return ::fchown(descriptor, viejo.st_uid, viejo.st_gid) == 0;
+}
+#endif
+
+} // namespace
+
+ReemplazoAtomico::ReemplazoAtomico(const QString& destino) : destino_(ArchivoFinal(destino)) {
+    if (destino_.isEmpty())
+        return;
+    const QFileInfo info(destino_);
+    const QString base = info.absolutePath() + QLatin1Char('/') + QLatin1Char('.') +
+                         info.fileName() + kMarcaTemporal;
+    for (int intento = 0; intento < 20 && !archivo_.isOpen(); ++intento) {
+        archivo_.setFileName(base + LetrasAzar());
+        // Private until published; a name someone else holds is never reused.
+        if (archivo_.open(QIODevice::WriteOnly | QIODevice::NewOnly,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+            MarcarEnUso(archivo_.handle());
+            return;
+        }
+    }
+}
+
+ReemplazoAtomico::~ReemplazoAtomico() {
+    if (publicado_ || archivo_.fileName().isEmpty() || !archivo_.isOpen())
+        return;
+    archivo_.close();
+    QFile::remove(archivo_.fileName());
+    QFile::remove(archivo_.fileName() + kSufijoDiario);
+}
+
+bool ReemplazoAtomico::Escribir(const QByteArray& bytes) {
+    return Valido() && archivo_.write(bytes) == bytes.size();
+}
+
+bool ReemplazoAtomico::CopiarDe(QFile& origen) {
+    if (!Valido())
+        return false;
+    constexpr qint64 kTrozo = 1 << 20;
+    qint64 copiados = 0;
+    while (!origen.atEnd()) {
+        const QByteArray trozo = origen.read(kTrozo);
+        if (trozo.isEmpty() && origen.error() != QFileDevice::NoError)
+            return false;
+        if (!Escribir(trozo))
+            return false;
+        copiados += trozo.size();
+    }
+    // A file that changed size while being read (or a device) is not a whole copy.
+    return origen.error() == QFileDevice::NoError &&
+           (origen.isSequential() || copiados == origen.size());
+}
+
+bool ReemplazoAtomico::Publicar() {
+    if (!Valido() || publicado_ || !archivo_.flush())
+        return false;
+#if defined(Q_OS_UNIX)
+    // The rename must never publish a file whose bytes are still in the cache only.
+    if (::fsync(archivo_.handle()) != 0 || !ConservarDueno(archivo_.handle(), destino_))
+        return false;
+#endif
+    QFileDevice::Permissions permisos = permisosNuevo_;
+    if (permisosForzados_)
+        permisos = *permisosForzados_;
+    else if (QFileInfo::exists(destino_))
+        permisos = QFile::permissions(destino_);
+    if (!archivo_.setPermissions(permisos))
+        return false;
+    std::error_code error;
+    std::filesystem::rename(Camino(archivo_.fileName()), Camino(destino_), error);
+    if (error)
+        return false;
+    publicado_ = true;
+    archivo_.close();
+    SincronizarCarpeta(QFileInfo(destino_).absolutePath());
+    return true;
+}
+
+bool EscribirArchivoAtomico(const QString& destino, const QByteArray& contenido) {
+    ReemplazoAtomico reemplazo(destino);
+    return reemplazo.Escribir(contenido) && reemplazo.Publicar();
+}
+
+bool EsTemporalPropio(const QString& nombre) {
+    static const QRegularExpression kPatron(
+        QStringLiteral("^\\..+\\.~tmp[A-Za-z0-9]{%1}(-journal)?$").arg(kLetrasAzar));
+    return kPatron.match(nombre).hasMatch();
+}
+
+bool MarcarEnUso(int descriptor) {
+#if defined(Q_OS_UNIX)
+    return descriptor >= 0 && ::flock(descriptor, LOCK_EX | LOCK_NB) == 0;
+#else
+    Q_UNUSED(descriptor);
+    return false;
+#endif
+}
+
+namespace {
+// Whether a running program holds the file as being written; a file that cannot be
+// opened is taken to be in use.
+bool EnUso(const QString& ruta) {
+#if defined(Q_OS_UNIX)
+    const int fd = ::open(QFile::encodeName(ruta).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0)
+        return errno != ENOENT;
+    const bool libre = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    ::close(fd);
+    return !libre;
+#else
+    Q_UNUSED(ruta);
+    return false;
+#endif
+}
+} // namespace
+
+void EliminarTemporales(const QString& carpeta, const QStringList& propiosTambien) {
+    const QDir dir(carpeta);
+    const auto nombres = dir.entryList({QStringLiteral(".*")}, QDir::Files | QDir::Hidden |
+                                                                   QDir::System | QDir::NoSymLinks);
+    for (const QString& nombre : nombres) {
+        if (!EsTemporalPropio(nombre) && !propiosTambien.contains(nombre, Qt::CaseInsensitive))
+            continue;
+        // A temporary's journal lives as long as the temporary is being written.
+        QString escrito = nombre;
+        if (EsTemporalPropio(nombre) && nombre.endsWith(kSufijoDiario))
+            escrito.chop(kSufijoDiario.size());
+        if (!EnUso(dir.filePath(escrito)))
+            QFile::remove(dir.filePath(nombre));
+    }
+}
+
+void SincronizarCarpeta(const QString& carpeta) {
+#if defined(Q_OS_UNIX)
+    const int fd = ::open(QFile::encodeName(carpeta).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+#else
+    Q_UNUSED(carpeta);
+#endif
+}
+
+} // namespace comun
