@@ -1,12 +1,5 @@
 #include "Arte.h"
 
-#include <QFile>
-#include <QGuiApplication>
-#include <QHash>
-#include <QPainter>
-#include <QSvgRenderer>
-#include <memory>
-
 // The resource file is generated from the artwork present when the project was
 // configured; a static library needs its initialiser called by name.
 static void IniciarRecursos() {
@@ -15,86 +8,36 @@ static void IniciarRecursos() {
 
 namespace diary {
 
+namespace {
+QString RutaArte(const QString& archivo) {
+    return QStringLiteral(":/diary/") + archivo;
+}
+} // namespace
+
 void IniciarArte() {
-    static bool iniciado = false;
-    if (!iniciado) {
+    static const bool hecho = [] {
         IniciarRecursos();
-        iniciado = true;
-    }
-}
-
-QSvgRenderer* CargarArte(const QString& archivo) {
-    IniciarArte();
-    static QHash<QString, std::shared_ptr<QSvgRenderer>> cache;
-    auto it = cache.find(archivo);
-    if (it == cache.end()) {
-        const QString ruta = QStringLiteral(":/diary/") + archivo;
-        std::shared_ptr<QSvgRenderer> renderer;
-        if (QFile::exists(ruta)) {
-            renderer = std::make_shared<QSvgRenderer>(ruta);
-            if (!renderer->isValid())
-                renderer.reset();
-        }
-        it = cache.insert(archivo, renderer);
-    }
-    return it->get();
-}
-
-QPixmap PintarArte(const QString& archivo, QSize tamano, qreal proporcion) {
-    QSvgRenderer* renderer = CargarArte(archivo);
-    if (!renderer || tamano.isEmpty())
-        return {};
-    QPixmap pixmap(tamano * proporcion);
-    pixmap.setDevicePixelRatio(proporcion);
-    pixmap.fill(Qt::transparent);
-    QPainter pintor(&pixmap);
-    pintor.setRenderHint(QPainter::Antialiasing);
-    renderer->render(&pintor, QRectF(QPointF(0, 0), QSizeF(tamano)));
-    return pixmap;
+        return true;
+    }();
+    (void)hecho;
 }
 
 QImage PintarArteOpaco(const QString& archivo, QSize tamano, qreal proporcion, QColor base) {
-    QSvgRenderer renderer(QStringLiteral(":/diary/") + archivo);
-    if (!renderer.isValid() || tamano.isEmpty())
-        return {};
-    QImage imagen(tamano * proporcion, QImage::Format_RGB32);
-    imagen.setDevicePixelRatio(proporcion);
-    imagen.fill(base);
-    QPainter pintor(&imagen);
-    pintor.setRenderHint(QPainter::Antialiasing);
-    renderer.render(&pintor, QRectF(QPointF(0, 0), QSizeF(tamano)));
-    return imagen;
+    return comun::PintarSvgOpaco(RutaArte(archivo), tamano, proporcion, base);
 }
 
 QCursor CursorMano() {
-    const qreal proporcion = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
-    const QPixmap mano = PintarArte(QStringLiteral("mano.svg"), QSize(32, 32), proporcion);
-    if (mano.isNull())
-        return QCursor(Qt::PointingHandCursor);
-    return QCursor(mano, 12, 1);
+    IniciarArte();
+    return comun::CursorMano(RutaArte(QStringLiteral("mano.svg")), QPoint(12, 1));
 }
 
 QIcon IconoDiario() {
-    QIcon icono;
-    for (int lado : {16, 32, 64}) {
-        const QPixmap p = PintarArte(QStringLiteral("icono.svg"), QSize(lado, lado), 1.0);
-        if (!p.isNull())
-            icono.addPixmap(p);
-    }
-    return icono;
+    IniciarArte();
+    return comun::IconoSvgTamanos(RutaArte(QStringLiteral("icono.svg")),
+                                  {QSize(16, 16), QSize(32, 32), QSize(64, 64)});
 }
 
-ImagenSvg::ImagenSvg(const QString& archivo, QWidget* padre) : QWidget(padre), archivo_(archivo) {}
-
-void ImagenSvg::paintEvent(QPaintEvent*) {
-    const qreal proporcion = devicePixelRatioF();
-    if (cache_.isNull() || cache_.deviceIndependentSize().toSize() != size() ||
-        !qFuzzyCompare(cache_.devicePixelRatio(), proporcion))
-        cache_ = PintarArte(archivo_, size(), proporcion);
-    if (cache_.isNull())
-        return;
-    QPainter pintor(this);
-    pintor.drawPixmap(0, 0, cache_);
-}
+ImagenSvg::ImagenSvg(const QString& archivo, QWidget* padre)
+    : comun::ImagenSvg((IniciarArte(), RutaArte(archivo)), padre) {}
 
 } // namespace diary

@@ -35,40 +35,20 @@ const QString kTerminar = QStringLiteral("&TERMINAR");
 const QString kTituloCopia = QStringLiteral("ERROR AL GENERAR COPIA SEG.");
 const QString kTituloImportacion = QStringLiteral("ERROR AL TRASVOLO DATOS.");
 
-// An SVG of the resources drawn once into a pixmap of `tamano` at the pixel ratio `ratio`.
-QPixmap PixmapDeSvg(QSvgRenderer& dibujo, QSize tamano, qreal ratio) {
-    QPixmap imagen(tamano * ratio);
-    imagen.fill(Qt::transparent);
-    {
-        QPainter pintor(&imagen);
-        pintor.setRenderHint(QPainter::Antialiasing);
-        dibujo.render(&pintor, QRectF(QPointF(0, 0), QSizeF(tamano * ratio)));
-    }
-    imagen.setDevicePixelRatio(ratio);
-    return imagen;
-}
-
-qreal RatioPantalla() {
-    return qGuiApp->primaryScreen() ? qGuiApp->primaryScreen()->devicePixelRatio() : 1.0;
-}
-
 // The hand-shaped pointer of the buttons and the help spot, drawn at the screen's ratio.
 QCursor CursorMano() {
-    static const QCursor cursor = [] {
-        QSvgRenderer dibujo(QStringLiteral(":/importer/mano.svg"));
-        return QCursor(PixmapDeSvg(dibujo, QSize(32, 32), RatioPantalla()), 11, 1);
-    }();
+    static const QCursor cursor =
+        comun::CursorMano(QStringLiteral(":/importer/mano.svg"), QPoint(11, 1));
     return cursor;
 }
 
 // The window icon at the sizes title bars and task bars ask for, drawn here rather than
 // through the SVG icon plugin, which would be loaded for this one picture.
 QIcon IconoVentana() {
-    QSvgRenderer dibujo(QStringLiteral(":/importer/icono.svg"));
-    QIcon icono;
+    QList<QSize> tamanos;
     for (const int lado : {16, 24, 32, 48, 64})
-        icono.addPixmap(PixmapDeSvg(dibujo, QSize(lado, lado), 1.0));
-    return icono;
+        tamanos.append(QSize(lado, lado));
+    return comun::IconoSvgTamanos(QStringLiteral(":/importer/icono.svg"), tamanos);
 }
 
 // The pages were designed for MS Sans Serif; where it is missing the first sans-serif of
@@ -113,11 +93,6 @@ QFont LetraPaginas() {
     return letra;
 }
 
-// Colours are kept as the programs write them, red in the low byte.
-QColor ColorDeValor(quint32 valor) {
-    return QColor(int(valor & 0xFF), int((valor >> 8) & 0xFF), int((valor >> 16) & 0xFF));
-}
-
 QPushButton* CrearBoton(QWidget* padre, const QString& caption, QRect lugar) {
     auto* boton = new QPushButton(caption, padre);
     boton->setGeometry(lugar);
@@ -152,20 +127,8 @@ void ZonaActiva::mouseMoveEvent(QMouseEvent*) {
     emit MouseMove();
 }
 
-Imagen::Imagen(const QString& recurso, QWidget* padre) : QWidget(padre), recurso_(recurso) {
+Imagen::Imagen(const QString& recurso, QWidget* padre) : comun::ImagenSvg(recurso, padre) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
-}
-
-void Imagen::paintEvent(QPaintEvent*) {
-    // Drawn from the SVG the first time it is shown, and again only for another size or
-    // pixel ratio.
-    const qreal ratio = devicePixelRatioF();
-    if (pintada_.isNull() || pintada_.deviceIndependentSize() != QSizeF(size()) ||
-        pintada_.devicePixelRatio() != ratio) {
-        QSvgRenderer dibujo(recurso_);
-        pintada_ = PixmapDeSvg(dibujo, size(), ratio);
-    }
-    QPainter(this).drawPixmap(0, 0, pintada_);
 }
 
 // ---- FrmMain ---------------------------------------------------------------------------
@@ -271,9 +234,7 @@ void FrmMain::Form_MouseMove() {
 
 void FrmMain::PonerColorDetalles(quint32 color) {
     colorDetalles_ = color;
-    QPalette colores = LblDetalles->palette();
-    colores.setColor(QPalette::WindowText, ColorDeValor(color));
-    LblDetalles->setPalette(colores);
+    comun::PonerColor(LblDetalles, color);
 }
 
 void FrmMain::MostrarPaso() {
@@ -406,7 +367,7 @@ void FrmMain::paintEvent(QPaintEvent*) {
     const qreal ratio = devicePixelRatioF();
     const bool primera = fondoPintado_.isNull();
     if (primera || fondoPintado_.devicePixelRatio() != ratio)
-        fondoPintado_ = PixmapDeSvg(fondo_, size(), ratio);
+        fondoPintado_ = comun::PintarSvg(fondo_, size(), ratio);
     QPainter(this).drawPixmap(0, 0, fondoPintado_);
     // The pointers are not needed to show the window: they are made once it is on screen.
     if (primera)

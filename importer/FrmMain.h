@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ArteSvg.h"
 #include "Entorno.h"
 #include "Etiqueta.h"
 #include "Inicio.h"
@@ -35,18 +36,11 @@ private:
     bool pulsada_ = false;
 };
 
-// A picture drawn from an SVG of the resources, crisp at any pixel ratio.
-class Imagen : public QWidget {
-    Q_OBJECT
+// A picture drawn from an SVG of the resources, crisp at any pixel ratio, that lets the
+// pointer through to the zone under it.
+class Imagen : public comun::ImagenSvg {
 public:
     Imagen(const QString& recurso, QWidget* padre);
-
-protected:
-    void paintEvent(QPaintEvent* evento) override;
-
-private:
-    QString recurso_;
-    QPixmap pintada_;
 };
 
 // The wizard: eleven pages moved by Back and Next; step 9 makes the safety copy of

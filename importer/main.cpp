@@ -1,23 +1,14 @@
 #include "FrmMain.h"
+#include "Letras.h"
 
 #include <QApplication>
 
-#ifdef TRASVOLO_FONTCONFIG
-#include <fontconfig/fontconfig.h>
-#include <thread>
-#endif
-
 int main(int argc, char* argv[]) {
-#ifdef TRASVOLO_FONTCONFIG
-    // The pages are text: reading the system's font configuration takes a few
-    // milliseconds, done here while the application connects to the display rather than
-    // after it, when the first page is laid out.
-    std::thread letras([] { FcInit(); });
-#endif
+    // The pages are text: the system's font configuration is read while the application
+    // connects to the display rather than after it, when the first page is laid out.
+    comun::PrecargaLetras letras;
     QApplication app(argc, argv);
-#ifdef TRASVOLO_FONTCONFIG
-    letras.join();
-#endif
+    letras.Esperar();
     importer::FrmMain ventana(comun::Entorno::Real(QCoreApplication::applicationDirPath()));
     if (!ventana.Form_Load())
         return 0;

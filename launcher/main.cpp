@@ -4,7 +4,7 @@
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
-    launcher::PrecargaLetras letras;
+    comun::PrecargaLetras letras;
     QApplication app(argc, argv);
     // The captions' size is measured there too, while the bar builds its controls.
     letras.ContinuarConLista([] { launcher::TamanoLeyendas(QGuiApplication::font()); });

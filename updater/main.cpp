@@ -5,7 +5,7 @@
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
-    launcher::PrecargaLetras letras;
+    comun::PrecargaLetras letras;
     QApplication app(argc, argv);
     letras.ContinuarConLista();
     // The program lives without a visible window: closing a message box or the

@@ -3,19 +3,15 @@
 #include <QFontDatabase>
 #include <QStringList>
 
-#if defined(LAUNCHER_FONTCONFIG)
 #include <fontconfig/fontconfig.h>
-#endif
 
-namespace launcher {
+namespace comun {
 
 PrecargaLetras::PrecargaLetras() {
     hilo_ = std::thread([continuar = seguir_.get_future()]() mutable {
-#if defined(LAUNCHER_FONTCONFIG)
         // The toolkit's font database starts with the same call; fontconfig loads its
         // configuration once per process and may be entered from several threads.
         FcInit();
-#endif
         if (const std::function<void()> despues = continuar.get()) {
             QFontDatabase::families();
             despues();
@@ -41,4 +37,4 @@ void PrecargaLetras::Esperar() {
         hilo_.join();
 }
 
-} // namespace launcher
+} // namespace comun

@@ -1,22 +1,23 @@
 #pragma once
 
-// The fonts are the longest part of the start-up before the first caption can be
-// measured: reading the desktop's font configuration, then the toolkit's list of
-// every installed font. Neither needs the window, so both run on another core: the
-// configuration while the toolkit connects to the display, the list while the window
-// builds its controls. The first text measured waits for whatever is left.
+// The fonts are the longest part of the start-up before the first text can be drawn:
+// reading the desktop's font configuration, then the toolkit's list of every installed
+// font. Neither needs the window, so both run on another core: the configuration while
+// the toolkit connects to the display, the list (for a program that measures texts
+// early) while the window builds its controls. The first text waits for what is left.
 
 #include <functional>
 #include <future>
 #include <thread>
 
-namespace launcher {
+namespace comun {
 
 class PrecargaLetras {
 public:
     // Build it before the QApplication: the configuration is read at once.
     PrecargaLetras();
-    // Without ContinuarConLista the thread only reads the configuration.
+    // Without ContinuarConLista the thread only reads the configuration; Esperar right
+    // after the QApplication is built joins it there.
     ~PrecargaLetras() { Esperar(); }
 
     // Call it once the QApplication exists: the thread goes on to fill the toolkit's
@@ -35,4 +36,4 @@ private:
     std::thread hilo_;
 };
 
-} // namespace launcher
+} // namespace comun
