@@ -362,29 +362,27 @@ void TstTrasvolo::importacionFallos() {
         IrA(*f, 10);
         comprobarFallo(c, *f, "Datos.csv");
     }
-    {
-        // Back pressed while the import runs, down to step 9, 8, 1 or 0: its failure
-        // returns to step 9 all the same, Back shown, with no safety copy made on the way.
-        for (int atras : {1, 2, 9, 10}) {
-            Carpeta c;
-            c.Csv(kCabecera + "Uno,,,,,,,,,,\r\nDos,,,,,,,,,,\r\n\r\nTres,,,,,,,,,,\r\n");
-            auto f = Abrir(c);
-            IrA(*f, 9);
-            const QByteArray copia = Leer(c.Ruta("DatosAnt.bak"));
-            f->intervaloEventosMs = 0;
-            int turnos = 0;
-            f->procesarEventos = [&] {
-                if (++turnos == 2) {
-                    for (int n = 0; n < atras; ++n)
-                        f->CmdAtras_Click();
-                }
-            };
-            f->CmdSiguiente_Click();
-            comprobarFallo(c, *f, "contacto 3");
-            QVERIFY(!f->CmdAtras->isHidden());
-            QCOMPARE(Leer(c.Ruta("DatosAnt.bak")), copia);
-            QCOMPARE(c.Nombres(), QStringList({"Uno", "Dos"}));
-        }
+    // Back pressed while the import runs, down to step 9, 8, 1 or 0: its failure
+    // returns to step 9 all the same, Back shown, with no safety copy made on the way.
+    for (int atras : {1, 2, 9, 10}) {
+        Carpeta c;
+        c.Csv(kCabecera + "Uno,,,,,,,,,,\r\nDos,,,,,,,,,,\r\n\r\nTres,,,,,,,,,,\r\n");
+        auto f = Abrir(c);
+        IrA(*f, 9);
+        const QByteArray copia = Leer(c.Ruta("DatosAnt.bak"));
+        f->intervaloEventosMs = 0;
+        int turnos = 0;
+        f->procesarEventos = [&] {
+            if (++turnos == 2) {
+                for (int n = 0; n < atras; ++n)
+                    f->CmdAtras_Click();
+            }
+        };
+        f->CmdSiguiente_Click();
+        comprobarFallo(c, *f, "contacto 3");
+        QVERIFY(!f->CmdAtras->isHidden());
+        QCOMPARE(Leer(c.Ruta("DatosAnt.bak")), copia);
+        QCOMPARE(c.Nombres(), QStringList({"Uno", "Dos"}));
     }
     {
         // Another password.
