@@ -169,6 +169,7 @@ FrmMain::FrmMain(comun::Entorno entorno, std::shared_ptr<MotorDatos> datos, QWid
     CmdSiguiente->setDefault(true);
     connect(CmdAtras, &QPushButton::clicked, this, &FrmMain::CmdAtras_Click);
     connect(CmdSiguiente, &QPushButton::clicked, this, &FrmMain::CmdSiguiente_Click);
+    CmdSiguiente->installEventFilter(this);
 
     // Only the buttons take the focus; Next comes first.
     setTabOrder(CmdSiguiente, CmdAtras);
@@ -196,18 +197,29 @@ void FrmMain::PonerEstadoPaso() {
 void FrmMain::CmdSiguiente_Click() {
     if (terminado_)
         return;
+    const auto pulsado = std::exchange(pulsadoSiguiente_, std::nullopt);
+    const auto soltado = std::exchange(soltadoSiguiente_, std::nullopt);
     if (PasoActual == 10) {
         // The second half of a double click (or a quickly repeated Enter) on "&TRASVOLO"
         // arrives at the import's first turn of the event loop: it belongs to the press
         // that started the import and must not end the wizard before the first contact.
-        if (importando_ && inicioImportacion_.elapsed() < QApplication::doubleClickInterval())
+        if (importando_ && PerteneceAlInicio(pulsado))
             return;
         close();
         return;
     }
+    if (PasoActual == 9)
+        inicioImportacion_ = soltado;
     ++PasoActual;
     PonerEstadoPaso();
     MostrarPaso();
+}
+
+bool FrmMain::PerteneceAlInicio(std::optional<quint64> pulsado) const {
+    // Counted between the events' own times: the second press is only handled once the
+    // database is open, which for a large one takes longer than a double click.
+    return pulsado && inicioImportacion_ &&
+           *pulsado < *inicioImportacion_ + quint64(QApplication::doubleClickInterval());
 }
 
 void FrmMain::CmdAtras_Click() {
@@ -266,8 +278,11 @@ void FrmMain::MostrarPaso() {
         PonerColorDetalles(0);
         break;
     case 10:
+        // Back and Next while the import runs: that import, still holding Vemora.dat, is
+        // the one asked for again; its end (or failure) shows the result.
+        if (importando_)
+            return;
         importando_ = true;
-        inicioImportacion_.start();
         IncluirDatos();
         importando_ = false;
         // A failed import has gone back to step 9; Back or close may have been pressed
@@ -282,7 +297,9 @@ void FrmMain::MostrarPaso() {
     LblDetalles->PonerCaption(TextoPagina(paso, RutaPrograma));
     LblDetalles->adjustSize();
     if (paso == 9) {
-        if (CmdSiguiente->text() == kCopiaSeg)
+        // A copy taken during the import would be of a database the import holds, and
+        // would replace the copy of the data before it.
+        if (CmdSiguiente->text() == kCopiaSeg && !importando_)
             HacerCopia();
         CmdSiguiente->setText(kTrasvolo);
     }
@@ -298,7 +315,13 @@ void FrmMain::HacerCopia() {
 
 void FrmMain::FalloImportacion(const QString& descripcion) {
     entorno_.dialogos->Critico(kTituloImportacion, descripcion);
-    CmdAtras_Click();
+    // Back to the step that starts the import, from whatever page the user moved to
+    // while it ran (step 0 hides Back).
+    PasoActual = 9;
+    if (CmdAtras->isHidden())
+        CmdAtras->show();
+    PonerEstadoPaso();
+    MostrarPaso();
 }
 
 void FrmMain::IncluirDatos() {
@@ -347,11 +370,36 @@ void FrmMain::mouseMoveEvent(QMouseEvent*) {
 void FrmMain::keyPressEvent(QKeyEvent* evento) {
     // Enter presses Next wherever the focus is.
     if (evento->key() == Qt::Key_Return || evento->key() == Qt::Key_Enter) {
-        if (CmdSiguiente->isVisible() && CmdSiguiente->isEnabled())
+        if (CmdSiguiente->isVisible() && CmdSiguiente->isEnabled()) {
+            pulsadoSiguiente_ = soltadoSiguiente_ = evento->timestamp();
             CmdSiguiente->click();
+        }
         return;
     }
     QWidget::keyPressEvent(evento);
+}
+
+bool FrmMain::eventFilter(QObject* objeto, QEvent* evento) {
+    // Notes when the user's press and release on Next happened, for the double-click
+    // guard of the import; a key press clicks at once (Enter) or on its release (space).
+    if (objeto == CmdSiguiente) {
+        switch (evento->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            pulsadoSiguiente_ = static_cast<QInputEvent*>(evento)->timestamp();
+            soltadoSiguiente_.reset();
+            break;
+        case QEvent::MouseButtonRelease:
+            soltadoSiguiente_ = static_cast<QInputEvent*>(evento)->timestamp();
+            break;
+        case QEvent::KeyPress:
+            pulsadoSiguiente_ = soltadoSiguiente_ = static_cast<QInputEvent*>(evento)->timestamp();
+            break;
+        default:
+            break;
+        }
+    }
+    return QWidget::eventFilter(objeto, evento);
 }
 
 void FrmMain::PonerCursores() {

@@ -6,13 +6,13 @@
 #include "Inicio.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QPixmap>
 #include <QPushButton>
 #include <QSvgRenderer>
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace importer {
 
@@ -89,6 +89,7 @@ protected:
     void closeEvent(QCloseEvent* evento) override;
     void mouseMoveEvent(QMouseEvent* evento) override;
     void keyPressEvent(QKeyEvent* evento) override;
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
     void Form_Unload();
@@ -97,6 +98,7 @@ private:
     void HacerCopia();
     void IncluirDatos();
     void FalloImportacion(const QString& descripcion);
+    bool PerteneceAlInicio(std::optional<quint64> pulsado) const;
     void PonerCursores();
 
     comun::Entorno entorno_;
@@ -107,7 +109,12 @@ private:
     quint32 colorDetalles_ = 0;
     bool terminado_ = false;
     bool importando_ = false;
-    QElapsedTimer inicioImportacion_;
+    // Times of the input events (the window system's clock, in ms) of the press and the
+    // release that are acting on CmdSiguiente; none for a click made by the program.
+    std::optional<quint64> pulsadoSiguiente_;
+    std::optional<quint64> soltadoSiguiente_;
+    // The release (or Enter) that last entered step 10.
+    std::optional<quint64> inicioImportacion_;
     qint64 ultimoShell_ = 0;
 };
 

@@ -148,8 +148,15 @@ bool FrmMain::Form_Load() {
     const comun::FotoIni ajustes(Ini.RutaIni); // read once for the keys below
     LeerDirecciones(ajustes);
     if (!VersionInstalada(ajustes)) {
-        InstalarLanzador(entorno_, Ini, RutaPrograma, rutaEjecutable_);
-        return false;
+        // Running as "Brivolar.exe" this program is the installed launcher already and
+        // has nothing to install (it could only fail to replace itself, every time): it
+        // puts back the mark that was lost and goes on. A failed write changes nothing
+        // here; the next start tries again.
+        if (!MismoArchivo(rutaEjecutable_, RutaPrograma + kLanzador)) {
+            InstalarLanzador(entorno_, Ini, RutaPrograma, rutaEjecutable_);
+            return false;
+        }
+        Ini.EscribirIni(kSeccionVersion, kClaveVersion, kVersion);
     }
     TmrEliminar->start();
     IniciarBandeja();

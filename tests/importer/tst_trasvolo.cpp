@@ -79,6 +79,17 @@ QString Pagina(int paso, const QString& ruta) {
     }
 }
 
+// A press or a release of the left button on `boton`, at `momento` ms of the clock of
+// the input events.
+void Raton(QWidget* boton, QEvent::Type tipo, quint64 momento) {
+    const QPointF centro = boton->rect().center();
+    const bool suelto = tipo == QEvent::MouseButtonRelease;
+    QMouseEvent evento(tipo, centro, boton->mapToGlobal(centro), Qt::LeftButton,
+                       suelto ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+    evento.setTimestamp(momento);
+    QApplication::sendEvent(boton, &evento);
+}
+
 QString Boton(int paso) {
     return paso <= 7   ? "&Siguiente ->"
            : paso == 8 ? "&Copia Seg."
@@ -351,6 +362,28 @@ void TstTrasvolo::importacionFallos() {
         IrA(*f, 10);
         comprobarFallo(c, *f, "Datos.csv");
     }
+    // Back pressed while the import runs, down to step 9, 8, 1 or 0: its failure
+    // returns to step 9 all the same, Back shown, with no safety copy made on the way.
+    for (int atras : {1, 2, 9, 10}) {
+        Carpeta c;
+        c.Csv(kCabecera + "Uno,,,,,,,,,,\r\nDos,,,,,,,,,,\r\n\r\nTres,,,,,,,,,,\r\n");
+        auto f = Abrir(c);
+        IrA(*f, 9);
+        const QByteArray copia = Leer(c.Ruta("DatosAnt.bak"));
+        f->intervaloEventosMs = 0;
+        int turnos = 0;
+        f->procesarEventos = [&] {
+            if (++turnos == 2) {
+                for (int n = 0; n < atras; ++n)
+                    f->CmdAtras_Click();
+            }
+        };
+        f->CmdSiguiente_Click();
+        comprobarFallo(c, *f, "contacto 3");
+        QVERIFY(!f->CmdAtras->isHidden());
+        QCOMPARE(Leer(c.Ruta("DatosAnt.bak")), copia);
+        QCOMPARE(c.Nombres(), QStringList({"Uno", "Dos"}));
+    }
     {
         // Another password.
         Carpeta c;
@@ -442,24 +475,60 @@ void TstTrasvolo::accionesDuranteLaImportacion() {
         QVERIFY(c.e.dialogos->mensajes.isEmpty());
     }
     {
-        // A double click on TRASVOLO: its second press comes at the first turn and is
-        // part of the same request; a press after the double-click interval ends it.
+        // Back to 8 and Next twice while it runs: no safety copy of the database the
+        // import holds and no second import; the running one ends and shows step 10.
         Carpeta c;
         c.Csv(csv);
         auto f = Abrir(c);
         IrA(*f, 9);
+        const QByteArray copia = Leer(c.Ruta("DatosAnt.bak"));
         f->intervaloEventosMs = 0;
         int turnos = 0;
         f->procesarEventos = [&] {
-            ++turnos;
-            if (turnos == 1)
+            if (++turnos == 2) {
+                f->CmdAtras_Click();
+                f->CmdAtras_Click();
                 f->CmdSiguiente_Click();
-            if (turnos == 3) {
-                QTest::qWait(QApplication::doubleClickInterval() + 50);
                 f->CmdSiguiente_Click();
             }
         };
         f->CmdSiguiente_Click();
+        QVERIFY(c.e.dialogos->mensajes.isEmpty());
+        QCOMPARE(c.Nombres(), QStringList({"Contacto 1", "Contacto 2", "Contacto 3", "Contacto 4",
+                                           "Contacto 5"}));
+        QCOMPARE(Leer(c.Ruta("DatosAnt.bak")), copia);
+        QCOMPARE(f->PasoActual, 10);
+        QCOMPARE(f->CmdSiguiente->text(), QString("&TERMINAR"));
+        QCOMPARE(f->LblDetalles->Caption(), Pagina(10, f->RutaPrograma));
+        QVERIFY(!f->Terminado());
+    }
+    {
+        // A double click on TRASVOLO: its second press is handled at the first turn, after
+        // an opening of the database longer than a double click, and is still part of
+        // the same request; a press after the double-click interval ends the wizard.
+        Carpeta c;
+        c.Csv(csv);
+        auto f = Abrir(c);
+        IrA(*f, 9);
+        f->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.get()));
+        f->intervaloEventosMs = 0;
+        const quint64 doble = QApplication::doubleClickInterval();
+        int turnos = 0;
+        f->procesarEventos = [&] {
+            ++turnos;
+            if (turnos == 1) {
+                QTest::qSleep(int(doble) + 50); // the slow opening
+                Raton(f->CmdSiguiente, QEvent::MouseButtonDblClick, 1000 + doble / 2);
+                Raton(f->CmdSiguiente, QEvent::MouseButtonRelease, 1000 + doble / 2 + 10);
+            }
+            if (turnos == 3) {
+                Raton(f->CmdSiguiente, QEvent::MouseButtonPress, 1000 + 2 * doble);
+                Raton(f->CmdSiguiente, QEvent::MouseButtonRelease, 1000 + 2 * doble + 10);
+            }
+        };
+        Raton(f->CmdSiguiente, QEvent::MouseButtonPress, 1000 - 100);
+        Raton(f->CmdSiguiente, QEvent::MouseButtonRelease, 1000);
         QVERIFY(f->Terminado());
         QCOMPARE(c.Nombres(), QStringList({"Contacto 1", "Contacto 2"}));
         QCOMPARE(c.e.shell->llamadas.last().archivo, f->RutaPrograma + "Vemora.exe");

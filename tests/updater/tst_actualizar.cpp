@@ -112,9 +112,6 @@ void TstActualizar::instalacionRechazada_data() {
     // so the lock is what says it is open.
     QTest::newRow("barra abierta")
         << kInstalador << true << true << QStringList{kAviso, "!" + kNoSePuede};
-    // The installed launcher itself, with its version mark gone.
-    QTest::newRow("es el lanzador")
-        << kLanzador << true << false << QStringList{kAviso, "!" + kNoSePuede};
     // A source that cannot be read: the copy fails and nothing may be lost.
     QTest::newRow("copia fallida")
         << "Falta.exe" << true << false << QStringList{kAviso, "!" + kNoSePuede};
@@ -153,6 +150,14 @@ void TstActualizar::instalacion_data() {
     QTest::newRow("otro nombre") << QByteArray() << "Copia de actualizar.exe" << true;
     QTest::newRow("ya instalada") << QByteArray("[ACTUALIZACIONES]\r\nBRIVOLAR= Ver 1.8 \r\n")
                                   << kLanzador << false;
+    // The installed launcher whose mark was lost or is another version's: nothing to
+    // install, it records its mark and runs.
+    QTest::newRow("lanzador sin ajustes") << QByteArray() << kLanzador << false;
+    QTest::newRow("lanzador sin marca")
+        << QByteArray("[Actualizaciones]\r\n[BWeb]\r\n0=https://a.example/\r\n") << kLanzador
+        << false;
+    QTest::newRow("lanzador de otra version")
+        << QByteArray("[Actualizaciones]\r\nBrivolar=Ver 1.7\r\n") << kLanzador << false;
 }
 
 void TstActualizar::instalacion() {
@@ -169,17 +174,19 @@ void TstActualizar::instalacion() {
     auto frm = c.Formulario(ejecutable);
     QCOMPARE(frm->Form_Load(), !instala); // the installer ends after starting the new launcher
     QCOMPARE(frm->TmrEliminar->isActive(), !instala);
+    QCOMPARE(Leer(c.Ruta(kLanzador)), propio);
+    QCOMPARE(comun::LeerPerfil(c.Ini(), "Actualizaciones", "Brivolar", "", 100),
+             QString("Ver 1.8"));
     if (!instala) {
         QVERIFY(c.Mensajes().isEmpty());
+        QVERIFY(c.Abiertos().isEmpty());
         QCOMPARE(frm->TmrEliminar->interval(), 3000);
         QVERIFY(frm->TmrEliminar->isSingleShot());
+        QVERIFY(frm->VentanaSinBandeja->isVisible());
         return;
     }
     QCOMPARE(c.Mensajes(), QStringList{kAviso});
-    QCOMPARE(Leer(c.Ruta(kLanzador)), propio);
     QVERIFY(QFileInfo(c.Ruta(kLanzador)).isExecutable());
-    QCOMPARE(comun::LeerPerfil(c.Ini(), "Actualizaciones", "Brivolar", "", 100),
-             QString("Ver 1.8"));
     QCOMPARE(c.Abiertos(), QStringList{c.Sep() + kLanzador});
     QCOMPARE(c.e.shell->llamadas[0].operacion, QString("open"));
     QVERIFY(
