@@ -6,7 +6,7 @@ add_library(comun_base STATIC
   ${CMAKE_CURRENT_LIST_DIR}/Texto.h ${CMAKE_CURRENT_LIST_DIR}/Texto.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Ini.h ${CMAKE_CURRENT_LIST_DIR}/Ini.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Reemplazo.h ${CMAKE_CURRENT_LIST_DIR}/Reemplazo.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/Entorno.h ${CMAKE_CURRENT_LIST_DIR}/Entorno.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Entorno.h
   ${CMAKE_CURRENT_LIST_DIR}/Inicio.h ${CMAKE_CURRENT_LIST_DIR}/Inicio.cpp
   ${CMAKE_CURRENT_LIST_DIR}/BaseDatos.h)
 target_include_directories(comun_base PUBLIC ${CMAKE_CURRENT_LIST_DIR})

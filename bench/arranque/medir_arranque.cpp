@@ -91,6 +91,7 @@ int main(int argc, char* argv[]) {
         tiempos.push_back(ms);
         picos.push_back(pico);
     }
-    std::printf("%s start_ms=%.1f peak_kb=%ld\n", programa.c_str(), Mediana(tiempos), Mediana(picos));
+    std::printf("%s start_ms=%.1f peak_kb=%ld\n", programa.c_str(), Mediana(tiempos),
+                Mediana(picos));
     return 0;
 }

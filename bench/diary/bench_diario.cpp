@@ -4,6 +4,7 @@
 #include "AlmacenTareas.h"
 #include "FrmCalendario.h"
 #include "FrmMain.h"
+#include "Grabadoras.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -5,6 +5,7 @@
 //   build-X/bench/importer/bench_trasvolo [contacts]
 #include "Esquema.h"
 #include "FrmMain.h"
+#include "Grabadoras.h"
 #include "Trasvase.h"
 
 #include <QApplication>

@@ -1,4 +1,6 @@
+#include "Archivos.h"
 #include "Entorno.h"
+#include "Grabadoras.h"
 #include "Ini.h"
 #include "Inicio.h"
 #include "Texto.h"
@@ -16,22 +18,15 @@
 
 using namespace comun;
 
-namespace {
-QByteArray Leer(const QString& ruta) {
-    QFile f(ruta);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
-void Escribir(const QString& ruta, const QByteArray& bytes) {
-    QFile f(ruta);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-} // namespace
+using prueba::Escribir;
+using prueba::Leer;
+
+namespace {} // namespace
 
 class TstComun : public QObject {
     Q_OBJECT
 private slots:
+    void init() { prueba::FallarConAvisos(); }
     void lecturaComoLasFuncionesDePerfil();
     void valorLargoCortadoA99();
     void escrituraConservaLoAjeno();
@@ -236,7 +231,7 @@ void TstComun::archivoHostil() {
     QCOMPARE(Leer(ruta), esperado);
 
     // Seeded random files: a write of one key never touches a byte outside its line.
-    QRandomGenerator azar(20261207);
+    QRandomGenerator azar(prueba::Semilla(20261207));
     static const char kAlfabeto[] = "[]=\r\n \"abcPOSICIONposicion\xc3\xb1\x00\t;";
     const QByteArray alfabeto(kAlfabeto, sizeof(kAlfabeto) - 1);
     for (int vuelta = 0; vuelta < 2000; ++vuelta) {
@@ -268,13 +263,14 @@ void TstComun::escrituraMatadaDejaArchivoEntero() {
     Escribir(ruta, base);
     QByteArray otro = base;
     otro.replace("ReIzda=1111", "ReIzda=2222");
+    QRandomGenerator momentos(prueba::Semilla(20261209));
     for (int vuelta = 0; vuelta < 5; ++vuelta) {
         QFile::remove(ruta + ".listo");
         QProcess escritor;
         escritor.start(ESCRITOR_INI, {ruta});
         QVERIFY(escritor.waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(ruta + ".listo"), 10000);
-        QTest::qWait(int(QRandomGenerator::global()->bounded(5, 60)));
+        QTest::qWait(int(momentos.bounded(5, 60)));
         ::kill(pid_t(escritor.processId()), SIGKILL);
         QVERIFY(escritor.waitForFinished());
         const QByteArray queda = Leer(ruta);

@@ -6,6 +6,7 @@
 // A line "listo" on standard output tells that the window is up and the loop begins.
 //   diario_guardar_en_bucle FOLDER LOG ROUND
 #include "FrmMain.h"
+#include "Grabadoras.h"
 
 #include <QApplication>
 #include <QFile>

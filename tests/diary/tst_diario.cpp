@@ -1,6 +1,7 @@
 #include "AlmacenTareas.h"
 #include "FrmCalendario.h"
 #include "FrmMain.h"
+#include "Grabadoras.h"
 
 #include "Ini.h"
 

@@ -3,8 +3,10 @@
 // An application folder for the wizard's tests: the host's executable, an empty
 // address book, and helpers to write the export and read back the table.
 
+#include "Archivos.h"
 #include "Esquema.h"
 #include "FrmMain.h"
+#include "Grabadoras.h"
 #include "Trasvase.h"
 
 #include <QDir>
@@ -17,18 +19,6 @@ namespace prueba {
 
 inline const QByteArray kCabecera =
     "Nombre,Email,Calle,Ciudad,CP,Provincia,Pais,Tel,Movil,Web,Notas\r\n";
-
-inline QByteArray Leer(const QString& ruta) {
-    QFile f(ruta);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
-
-inline void Escribir(const QString& ruta, const QByteArray& bytes) {
-    QFile f(ruta);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
 
 struct Carpeta {
     QTemporaryDir dir;

@@ -6,6 +6,7 @@
 //                                     each time contacts 1..N are permanent
 //   trasvolo_motor copiar FOLDER      the safety copy; prints "copiando" as it starts
 #include "FrmMain.h"
+#include "Grabadoras.h"
 #include "Trasvase.h"
 
 #include <QApplication>

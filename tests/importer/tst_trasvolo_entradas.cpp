@@ -2,6 +2,7 @@
 // with other line ends or absurdly long lines, and address books that are not one. Each
 // must end in the import's own behaviour or in a message that says what is wrong, and
 // never in a changed Vemora.dat that the user did not ask to change.
+#include "Archivos.h"
 #include "CarpetaPrueba.h"
 #include "FrmVemora.h"
 
@@ -52,6 +53,7 @@ QString SinCampo(const QString& campo) {
 class TstTrasvoloEntradas : public QObject {
     Q_OBJECT
 private slots:
+    void init() { prueba::FallarConAvisos(); }
     void exportacionesDefectuosas_data();
     void exportacionesDefectuosas();
     void lineasEnormes();

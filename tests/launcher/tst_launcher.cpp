@@ -1,8 +1,10 @@
+#include "Archivos.h"
 #include "Arte.h"
 #include "Contorno.h"
 #include "Etiqueta.h"
 #include "FrmMain.h"
 #include "FrmSelec.h"
+#include "Grabadoras.h"
 #include "Programas.h"
 
 #include <QAction>
@@ -21,18 +23,9 @@
 
 using namespace launcher;
 
+using prueba::Leer;
+
 namespace {
-QByteArray Leer(const QString& ruta) {
-    QFile f(ruta);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
-void Crear(const QString& ruta, const QByteArray& bytes = "x") {
-    QDir().mkpath(QFileInfo(ruta).path());
-    QFile f(ruta);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 QPoint Centro(QWidget* w) {
     return w->rect().center();
 }
@@ -45,7 +38,7 @@ struct Banco {
     int terminado = 0;
     QList<QStringList> localizadas; // key, name shown, per locator opened
 
-    Banco() { Crear(dir.filePath("Vemora.exe")); }
+    Banco() { prueba::Escribir(dir.filePath("Vemora.exe"), "x"); }
     std::unique_ptr<FrmMain> Barra(bool bandeja = false) {
         auto frm = std::make_unique<FrmMain>(e.entorno);
         frm->hayBandeja = [bandeja] { return bandeja; };
@@ -55,7 +48,7 @@ struct Banco {
         };
         return frm;
     }
-    void Ini(const QByteArray& texto) { Crear(ini, texto); }
+    void Ini(const QByteArray& texto) { prueba::Escribir(ini, texto); }
     QString Valor(const QString& seccion, const QString& clave) {
         return comun::LeerPerfil(ini, seccion, clave, "<falta>", 1000);
     }
@@ -65,6 +58,7 @@ struct Banco {
 class TstLauncher : public QObject {
     Q_OBJECT
 private slots:
+    void init() { prueba::FallarConAvisos(); }
     void contornoEnPuntos();
     void arranqueSinAjustesYCierre();
     void ajustesIlegiblesDanLosDeFabrica();
@@ -387,9 +381,9 @@ void TstLauncher::leyendasAlPasarYApagado() {
 void TstLauncher::lanzamientos() {
     Banco b;
     const QString noctavo = b.dir.filePath("prog/Noctavo/");
-    Crear(noctavo + "Noctavo.exe");
+    prueba::Escribir(noctavo + "Noctavo.exe", "x");
     const QString tempux = b.dir.filePath("prog/Tempux/");
-    Crear(tempux + "TEMPUX.EXE");
+    prueba::Escribir(tempux + "TEMPUX.EXE", "x");
     // A stored folder of more than 99 characters comes back cut.
     const QString largo = "/" + QString(120, 'c') + "/";
     b.Ini(("[Brivolar]\r\nNoctavo=" + noctavo + "\r\nTempux=" + tempux + "\r\nApuntex=" + largo +
@@ -433,7 +427,7 @@ void TstLauncher::lanzamientos() {
 void TstLauncher::dobleClicLocalizaSoloHermanos() {
     Banco b;
     const QString noctavo = b.dir.filePath("prog/");
-    Crear(noctavo + "Noctavo.exe");
+    prueba::Escribir(noctavo + "Noctavo.exe", "x");
     b.Ini(("[Brivolar]\r\nNoctavo=" + noctavo + "\r\n").toUtf8());
     auto frm = b.Barra(true);
     QVERIFY(frm->Cargar());
@@ -453,8 +447,8 @@ void TstLauncher::dobleClicLocalizaSoloHermanos() {
 void TstLauncher::localizadorEncuentraYGuarda() {
     Banco b;
     const QString raiz = b.dir.filePath("discos");
-    Crear(raiz + "/Programas/Noctavo/NOCTAVO.EXE");
-    Crear(raiz + "/Programas/Otro/Poemarex.exe");
+    prueba::Escribir(raiz + "/Programas/Noctavo/NOCTAVO.EXE", "x");
+    prueba::Escribir(raiz + "/Programas/Otro/Poemarex.exe", "x");
     const QString antes = QDir::currentPath();
     // The program in the current folder is not announced until the folder changes.
     QDir::setCurrent(raiz + "/Programas/Noctavo");

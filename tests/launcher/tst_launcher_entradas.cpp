@@ -2,8 +2,10 @@
 // bytes, foreign line endings, repeated names, huge values, numbers that do not fit,
 // stored folders that are no folders, and a settings file that cannot be written.
 
+#include "Archivos.h"
 #include "FrmMain.h"
 #include "FrmSelec.h"
+#include "Grabadoras.h"
 #include "Programas.h"
 
 #include <QAction>
@@ -18,31 +20,10 @@
 
 using namespace launcher;
 
-namespace {
-QByteArray Leer(const QString& ruta) {
-    QFile f(ruta);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<ilegible>");
-}
-void Crear(const QString& ruta, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(ruta).path());
-    QFile f(ruta);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
+using prueba::Basura;
+using prueba::Leer;
 
-// Bytes as a damaged or foreign file holds them: every byte value but the three that
-// would start a line, a section or a value, so the lines around them stay where the
-// case puts them.
-QByteArray Basura(quint32 semilla, int largo) {
-    QRandomGenerator azar(semilla);
-    QByteArray bytes;
-    while (bytes.size() < largo) {
-        const char c = char(azar.bounded(256));
-        if (c != '\r' && c != '\n' && c != '[' && c != '=')
-            bytes += c;
-    }
-    return bytes;
-}
+namespace {
 
 // The start mode as the bar writes it: through the 100-character buffer.
 QByteArray Oculto(char valor) {
@@ -55,7 +36,7 @@ struct Banco {
     QString ini = dir.filePath("Vemora.INI");
     QList<QString> localizadas;
 
-    Banco() { Crear(dir.filePath("Vemora.exe"), "host"); }
+    Banco() { prueba::Escribir(dir.filePath("Vemora.exe"), "host"); }
     std::unique_ptr<FrmMain> Barra(bool bandeja) {
         auto frm = std::make_unique<FrmMain>(e.entorno);
         frm->hayBandeja = [bandeja] { return bandeja; };
@@ -69,6 +50,7 @@ struct Banco {
 class TstLauncherEntradas : public QObject {
     Q_OBJECT
 private slots:
+    void init() { prueba::FallarConAvisos(); }
     void ajustesDanados_data();
     void ajustesDanados();
     void ajustesQueNoSePuedenEscribir();
@@ -159,7 +141,7 @@ void TstLauncherEntradas::ajustesDanados() {
     QFETCH(bool, oculta);
     QFETCH(QByteArray, despues);
     Banco b;
-    Crear(b.ini, antes);
+    prueba::Escribir(b.ini, antes);
     auto frm = b.Barra(bandeja);
     QVERIFY(frm->Cargar());
     QCOMPARE(frm->pos(), posicion);
@@ -187,7 +169,7 @@ void TstLauncherEntradas::ajustesQueNoSePuedenEscribir() {
         // for a user (such as the administrator) whom the system would let write.
         Banco b;
         const QByteArray antes = "[Posicion]\r\nBrIzda=600\r\n";
-        Crear(b.ini, antes);
+        prueba::Escribir(b.ini, antes);
         QVERIFY(QFile::setPermissions(b.ini, QFile::ReadOwner | QFile::ReadGroup));
         auto frm = b.Barra(false);
         QVERIFY(frm->Cargar());
@@ -200,7 +182,7 @@ void TstLauncherEntradas::ajustesQueNoSePuedenEscribir() {
         // The locator: the folder cannot be kept, and the user is told so; the program
         // found is started all the same.
         const QString carpeta = b.dir.filePath("Programas/");
-        Crear(carpeta + "Noctavo.exe", "n");
+        prueba::Escribir(carpeta + "Noctavo.exe", "n");
         FrmSelec dlg(b.e.entorno, frm->Ini, TablaBarra()[0], kPaginaDescargas);
         QVERIFY(dlg.DirCarpeta->PonerRuta(carpeta));
         QVERIFY(!dlg.CmdTerminar->isHidden());
@@ -249,16 +231,16 @@ void TstLauncherEntradas::ajustesQueNoSePuedenEscribir() {
 void TstLauncherEntradas::carpetasGuardadasDanadas() {
     Banco b;
     const QByteArray larga = "/" + QByteArray(10000, 'x') + "/";
-    Crear(b.ini, "[Brivolar]\r\nNoctavo=" + larga +
-                     "\r\nPoemarex=https://descargas.example/\r\n"
-                     "Custodex=Programas/\r\nNumerax=-x/\r\nApuntex=\x01\x02\xff\r\n"
-                     "Tempux=\r\nResguax=\"\"\r\n");
+    prueba::Escribir(b.ini, "[Brivolar]\r\nNoctavo=" + larga +
+                                "\r\nPoemarex=https://descargas.example/\r\n"
+                                "Custodex=Programas/\r\nNumerax=-x/\r\nApuntex=\x01\x02\xff\r\n"
+                                "Tempux=\r\nResguax=\"\"\r\n");
     // A program of the same name where each of those values would lead if taken as a
     // place relative to the folder the bar happens to run in.
     const QString antes = QDir::currentPath();
     QDir::setCurrent(b.dir.path());
     for (const char* nombre : {"Tempux.exe", "Resguax.exe", "Programas/Custodex.exe"})
-        Crear(b.dir.filePath(nombre), "x");
+        prueba::Escribir(b.dir.filePath(nombre), "x");
     auto frm = b.Barra(false);
     QVERIFY(frm->Cargar());
     // The long folder is cut by the reading buffer, as any reader of the file would.
@@ -285,7 +267,7 @@ void TstLauncherEntradas::bloqueoDejadoPorUnaBarraMuerta() {
     // A bar killed while it took its lock leaves the lock's file empty: the next bar
     // starts all the same, and a bar that really runs still keeps a second one out.
     Banco b;
-    Crear(QDir(b.e.entorno.carpetaBloqueos).filePath("Brivolar.exe.lock"), "");
+    prueba::Escribir(QDir(b.e.entorno.carpetaBloqueos).filePath("Brivolar.exe.lock"), "");
     auto frm = b.Barra(false);
     QVERIFY(frm->Cargar());
     QVERIFY(!b.Barra(false)->Cargar());

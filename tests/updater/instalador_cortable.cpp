@@ -3,6 +3,7 @@
 // running executable. The messages are recorded, not shown; the warning is announced
 // on the standard output. Exit code 0: installed.
 
+#include "Grabadoras.h"
 #include "Inicio.h"
 #include "Instalacion.h"
 

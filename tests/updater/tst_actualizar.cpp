@@ -1,5 +1,7 @@
+#include "Archivos.h"
 #include "FrmMain.h"
 #include "FrmSelec.h"
+#include "Grabadoras.h"
 #include "Instalacion.h"
 
 #include <QAction>
@@ -13,6 +15,9 @@
 #include <QtTest>
 
 using namespace updater;
+
+using prueba::Escribir;
+using prueba::Leer;
 
 namespace {
 const QByteArray kNuevo = QByteArray("lanzador 1.8\0\x01\xff", 15).repeated(9000);
@@ -34,17 +39,6 @@ const QString kAviso =
 const QString kNoSePuede =
     "No se puede actualizar el complemento.|No se puede actualizar el complemento «Brivolar». "
     "La versión\ranterior del mismo está abierta. Ciérrela y vuelva a intentarlo.";
-
-QByteArray Leer(const QString& ruta) {
-    QFile f(ruta);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-void Escribir(const QString& ruta, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(ruta).absolutePath());
-    QFile f(ruta);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 // An application folder with the host, the old launcher and a file standing for this
 // program's own executable ("Actualizar Brivolar.exe").
@@ -91,6 +85,7 @@ struct Carpeta {
 class TstActualizar : public QObject {
     Q_OBJECT
 private slots:
+    void init() { prueba::FallarConAvisos(); }
     void instalacionRechazada_data();
     void instalacionRechazada();
     void instalacion_data();

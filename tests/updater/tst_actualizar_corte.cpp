@@ -3,6 +3,8 @@
 // new complete file, what is left behind is hidden and never named like the launcher,
 // and the next installation finishes and removes it.
 
+#include "Archivos.h"
+#include "Grabadoras.h"
 #include "Instalacion.h"
 #include "Reemplazo.h"
 
@@ -18,18 +20,13 @@
 
 using namespace updater;
 
+using prueba::Escribir;
+using prueba::Leer;
+
 namespace {
 const QByteArray kIniViejo = "[Vemora]\r\nNombre=Jos\xe9\r\n[Brivolar]\r\nNoctavo=No\r\n";
 const QByteArray kIniNuevo = kIniViejo + "[Actualizaciones]\r\nBrivolar=Ver 1.8\r\n";
 
-QByteArray Leer(const QString& ruta) {
-    QFile f(ruta);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<ilegible>");
-}
-bool Escribir(const QString& ruta, const QByteArray& bytes) {
-    QFile f(ruta);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
 QByteArray Azar(quint32 semilla, qsizetype largo) {
     QByteArray bytes(largo, Qt::Uninitialized);
     QRandomGenerator(semilla).fillRange(reinterpret_cast<quint32*>(bytes.data()), largo / 4);
@@ -44,6 +41,7 @@ QStringList Archivos(const QString& carpeta) {
 class TstActualizarCorte : public QObject {
     Q_OBJECT
 private slots:
+    void init() { prueba::FallarConAvisos(); }
     void cortadaEnCualquierMomento();
     void limpiezaDeRestos();
 };
@@ -91,7 +89,7 @@ void TstActualizarCorte::cortadaEnCualquierMomento() {
     QCOMPARE(Leer(ini), kIniNuevo);
     qInfo("installation after the warning: %lld us", duracion);
 
-    QRandomGenerator azar(20261206);
+    QRandomGenerator azar(prueba::Semilla(20261206));
     int antes = 0, despues = 0;
     for (int vuelta = 0; vuelta < 10; ++vuelta) {
         QVERIFY(Escribir(lanzador, viejo) && Escribir(ini, kIniViejo));

@@ -2,7 +2,9 @@
 // foreign line endings, repeated names, huge values, keys without a value, web-page
 // addresses that are no addresses, and a settings file that cannot be written.
 
+#include "Archivos.h"
 #include "FrmMain.h"
+#include "Grabadoras.h"
 #include "Instalacion.h"
 
 #include <QAction>
@@ -14,33 +16,15 @@
 
 using namespace updater;
 
+using prueba::Basura;
+using prueba::Escribir;
+using prueba::Leer;
+
 namespace {
 const QByteArray kNuevo = QByteArray("lanzador 1.8\0\x01\xff", 15).repeated(5000);
 const QByteArray kViejo = "lanzador 1.00";
 const QString kNavegador = QStringLiteral("/usr/bin/navegador");
 const QString kWeb = QStringLiteral("https://www.pellmark.example/");
-
-QByteArray Leer(const QString& ruta) {
-    QFile f(ruta);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<ilegible>");
-}
-void Escribir(const QString& ruta, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(ruta).absolutePath());
-    QFile f(ruta);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-// Damaged bytes that start no line, section or value of their own.
-QByteArray Basura(quint32 semilla, int largo) {
-    QRandomGenerator azar(semilla);
-    QByteArray bytes;
-    while (bytes.size() < largo) {
-        const char c = char(azar.bounded(256));
-        if (c != '\r' && c != '\n' && c != '[' && c != '=')
-            bytes += c;
-    }
-    return bytes;
-}
 
 struct Carpeta {
     QTemporaryDir dir;
@@ -68,6 +52,7 @@ struct Carpeta {
 class TstActualizarEntradas : public QObject {
     Q_OBJECT
 private slots:
+    void init() { prueba::FallarConAvisos(); }
     void ajustesDanados_data();
     void ajustesDanados();
     void direccionesWeb();

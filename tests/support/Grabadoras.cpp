@@ -1,4 +1,4 @@
-#include "Entorno.h"
+#include "Grabadoras.h"
 
 #include <QDir>
 

@@ -1,0 +1,56 @@
+#pragma once
+
+// Recording versions of the platform services: a test builds an environment on a
+// temporary folder and reads what was shown, played, started and written.
+
+#include "Entorno.h"
+
+#include <QDate>
+#include <QList>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+namespace comun {
+
+class ShellGrabadora : public Shell {
+public:
+    qint64 Ejecutar(const LlamadaShell& llamada) override;
+    QList<LlamadaShell> llamadas;
+    qint64 resultado = 42;
+};
+
+class SonidosGrabadora : public Sonidos {
+public:
+    void Reproducir(const QString& ruta) override { rutas.append(ruta); }
+    QStringList rutas;
+};
+
+class DialogosGrabadora : public Dialogos {
+public:
+    void Mostrar(const Mensaje& mensaje) override;
+    QList<Mensaje> mensajes;
+    // Runs while the message would be on screen (a test can act "behind" a modal box).
+    std::function<void(const Mensaje&)> alMostrar;
+};
+
+class RelojFijo : public Reloj {
+public:
+    explicit RelojFijo(QDate fecha) : fecha(fecha) {}
+    QDate Hoy() const override { return fecha; }
+    QDate fecha;
+};
+
+struct EntornoGrabado {
+    Entorno entorno;
+    std::shared_ptr<ShellGrabadora> shell;
+    std::shared_ptr<SonidosGrabadora> sonidos;
+    std::shared_ptr<DialogosGrabadora> dialogos;
+    std::shared_ptr<RelojFijo> reloj;
+};
+
+// A recording environment on the given folder; locks live in a folder of their own
+// under it so parallel tests never see each other's.
+EntornoGrabado CrearEntornoGrabado(const QString& carpeta, QDate hoy = QDate(2026, 12, 6));
+
+} // namespace comun
