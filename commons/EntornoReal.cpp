@@ -2,9 +2,11 @@
 
 #include "Texto.h"
 
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
@@ -50,6 +52,14 @@ void DialogosReales::Mostrar(const Mensaje& mensaje) {
                      mensaje.titulo, TextoVisible(mensaje.texto), QMessageBox::Ok);
     caja.setTextFormat(Qt::PlainText);
     caja.exec();
+}
+
+void PortapapelesReal::Vaciar() {
+    QGuiApplication::clipboard()->clear();
+}
+
+void PortapapelesReal::PonerTexto(const QString& texto) {
+    QGuiApplication::clipboard()->setText(texto);
 }
 
 QString CarpetaBloqueosPorDefecto() {

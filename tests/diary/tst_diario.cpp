@@ -5,7 +5,6 @@
 #include "Ini.h"
 
 #include <QCalendarWidget>
-#include <QClipboard>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
@@ -540,7 +539,7 @@ private slots:
                      {"3/1/26", "tres", "t"},
                      {"1/1/26", "uno", "repetida"}});
         QVERIFY(b.Arrancar());
-        QClipboard* cb = QGuiApplication::clipboard();
+        const QString& copia = b.e.portapapeles->texto;
         b.Sonidos();
         b.MoverAZona(8);
         b.MoverAZona(8);
@@ -555,13 +554,13 @@ private slots:
         b.frm->TextBox2->setFocus();
         b.Escribir(2, "cambiada");
         b.Clic(9);
-        QCOMPARE(cb->text(), QString::fromUtf8("* Fecha - Referencia\r\n* Descripción\r\n\r\n"
+        QCOMPARE(copia, QString::fromUtf8("* Fecha - Referencia\r\n* Descripción\r\n\r\n"
                                                "* 1/1/26 - cambiada\r\n* u"));
         b.Clic(0); // drop the edit
         b.MoverAZona(8);
         b.Clic(10);
         const QString sep = QString(25, ' ') + "--- oOo ---\r\n\r\n";
-        QCOMPARE(cb->text(), QString::fromUtf8("SE COPIARON 4 TAREAS EN TOTAL.\r\n\r\n"
+        QCOMPARE(copia, QString::fromUtf8("SE COPIARON 4 TAREAS EN TOTAL.\r\n\r\n"
                                                "* Fecha - Referencia\r\n* Descripción\r\n\r\n") +
                                  "* 1/1/26 - uno\r\n* u\r\n\r\n" + sep +
                                  "* 1/1/26 - uno\r\n* u\r\n\r\n" + sep +
@@ -578,9 +577,9 @@ private slots:
         b.Fondo();
         b.Clic(1);
         b.frm->ImgMenu_Click(9);
-        QCOMPARE(cb->text(), QString("NO EXISTE NINGUNA TAREA EN LA BASE DE DATOS."));
+        QCOMPARE(copia, QString("NO EXISTE NINGUNA TAREA EN LA BASE DE DATOS."));
         b.frm->ImgMenu_Click(10);
-        QCOMPARE(cb->text(), QString("SE COPIARON 0 TAREAS EN TOTAL.\r\n\r\n"
+        QCOMPARE(copia, QString("SE COPIARON 0 TAREAS EN TOTAL.\r\n\r\n"
                                      "NO EXISTEN TAREAS EN LA BASE DE DATOS."));
         QVERIFY(!b.frm->LblInfo->isHidden());
     }

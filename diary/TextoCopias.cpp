@@ -1,0 +1,45 @@
+#include "TextoCopias.h"
+
+namespace diary {
+
+namespace {
+const QString kCrlf = QStringLiteral("\r\n");
+const QString kCabecera = QStringLiteral("* Fecha - Referencia\r\n* Descripción\r\n\r\n");
+} // namespace
+
+QString TextoCopiaActual(qint32 numTareas, const QString& fecha, const QString& referencia,
+                         const QString& descripcion) {
+    if (numTareas == 0)
+        return QStringLiteral("NO EXISTE NINGUNA TAREA EN LA BASE DE DATOS.");
+    return kCabecera + QStringLiteral("* ") + fecha + QStringLiteral(" - ") + referencia + kCrlf +
+           QStringLiteral("* ") + descripcion;
+}
+
+QString TextoCopiaVacia(qint32 numTareas) {
+    return QStringLiteral("SE COPIARON %1 TAREAS EN TOTAL.\r\n\r\n").arg(numTareas) +
+           QStringLiteral("NO EXISTEN TAREAS EN LA BASE DE DATOS.");
+}
+
+QString InicioCopiaTodas(qint32 numTareas) {
+    return QStringLiteral("SE COPIARON %1 TAREAS EN TOTAL.\r\n\r\n").arg(numTareas) + kCabecera;
+}
+
+QString BloqueCopia(const Tarea& tarea) {
+    static const QString separador =
+        QString(25, QLatin1Char(' ')) + QStringLiteral("--- oOo ---\r\n\r\n");
+    return QStringLiteral("* ") + tarea.Fecha + QStringLiteral(" - ") + tarea.Tarea + kCrlf +
+           QStringLiteral("* ") + tarea.Descripcion + kCrlf + kCrlf + separador;
+}
+
+QHash<QString, Tarea> TareasPorLinea(const QVector<Tarea>& tareas) {
+    QHash<QString, Tarea> porLinea;
+    porLinea.reserve(tareas.size());
+    for (const Tarea& t : tareas) {
+        const QString linea = t.Linea();
+        if (!porLinea.contains(linea)) // the first record of a line wins
+            porLinea.insert(linea, t);
+    }
+    return porLinea;
+}
+
+} // namespace diary
