@@ -16,6 +16,7 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QWindowStateChangeEvent>
+#include <utility>
 
 namespace diary {
 
@@ -422,12 +423,20 @@ bool FrmMain::eventFilter(QObject* objeto, QEvent* evento) {
                               static_cast<QMouseEvent*>(evento)->position().toPoint());
             return true; // the window underneath must not take it for the background
         } else if (tipo == QEvent::MouseButtonRelease) {
+            // The second press of a double click is the zone's double click, and no
+            // zone has a command for it: its release runs nothing.
+            if (std::exchange(soltarDobleClic_, false))
+                return true;
             auto* raton = static_cast<QMouseEvent*>(evento);
             if (raton->button() == Qt::LeftButton &&
                 zona->rect().contains(raton->position().toPoint()))
                 ImgMenu_Click(indice.toInt());
             return true;
-        } else if (tipo == QEvent::MouseButtonPress || tipo == QEvent::MouseButtonDblClick) {
+        } else if (tipo == QEvent::MouseButtonPress) {
+            soltarDobleClic_ = false;
+            return true;
+        } else if (tipo == QEvent::MouseButtonDblClick) {
+            soltarDobleClic_ = true;
             return true;
         }
         return false;

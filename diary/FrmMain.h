@@ -73,6 +73,7 @@ public:
 
     bool Editando() const { return TmrGuardar.isActive(); }
     bool ModoAyuda() const;
+    // The text of a box as it leaves the window; the description's line breaks as CR+LF.
     QString TextoCaja(int Index) const;
     // The calendar window; it exists once the diary has painted for the first time.
     FrmCalendario* Calendario() const { return calendario_.get(); }
@@ -160,6 +161,7 @@ private:
     // Shows the store's last reading failure, if any; true when there was one.
     bool AvisarFalloLectura();
     QString TextoCuenta() const;
+    QString TextoDescripcion() const;
 
     comun::Entorno entorno_;
     comun::Rutas rutas_;
@@ -177,6 +179,8 @@ private:
     bool poniendoTexto_ = false;
     bool copiando_ = false;
     bool calendarioPedido_ = false;
+    // A double click's second press was seen on a zone; its release is not a click.
+    bool soltarDobleClic_ = false;
 };
 
 } // namespace diary

@@ -35,6 +35,12 @@ ImagenSvg* NuevaImagen(const QString& archivo, QRect rect, QWidget* contenedor) 
     return img;
 }
 
+// Labels and pointer pictures take the pointer's movements and clicks over them and
+// do nothing with them: crossing one is not moving over the bare background.
+void TomarMovimientos(QWidget* control) {
+    control->setAttribute(Qt::WA_NoMousePropagation);
+}
+
 } // namespace
 
 void FrmMain::Centrar(QWidget* etiqueta, int centroX, int centroY) {
@@ -122,7 +128,7 @@ void FrmMain::CrearEtiquetas() {
         QPalette p = e->palette();
         p.setColor(QPalette::WindowText, color);
         e->setPalette(p);
-        e->setAttribute(Qt::WA_TransparentForMouseEvents);
+        TomarMovimientos(e);
         return e;
     };
     LblFecha = etiqueta(Qt::white, 9.75);
@@ -165,7 +171,7 @@ void FrmMain::CrearImagenes() {
         NuevaImagen(QStringLiteral("yaexiste.svg"), QRect(Px(1380), Px(2020), 110, 60), this);
     for (QWidget* w : {static_cast<QWidget*>(ImgGuardar), static_cast<QWidget*>(ImgCancelar),
                        static_cast<QWidget*>(ImgYaExiste)}) {
-        w->setAttribute(Qt::WA_TransparentForMouseEvents);
+        TomarMovimientos(w);
         w->hide();
     }
 }

@@ -14,8 +14,8 @@ namespace diary {
 void FrmMain::CopiarTarea() {
     Sonar(QStringLiteral("S3.wav"));
     entorno_.portapapeles->Vaciar();
-    entorno_.portapapeles->PonerTexto(TextoCopiaActual(NumTareas, LblFecha->Caption(),
-                                                       TextBox2->text(), TextBox1->toPlainText()));
+    entorno_.portapapeles->PonerTexto(
+        TextoCopiaActual(NumTareas, LblFecha->Caption(), TextBox2->text(), TextoDescripcion()));
 }
 
 void FrmMain::CopiarTodas() {

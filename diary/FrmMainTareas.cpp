@@ -2,6 +2,7 @@
 #include "FrmMain.h"
 
 #include "FrmCalendario.h"
+#include "TextoCopias.h"
 
 #include <QCollator>
 #include <QDir>
@@ -58,7 +59,11 @@ void FrmMain::PonerTextos(const QString& descripcion, const QString& referencia)
 }
 
 QString FrmMain::TextoCaja(int Index) const {
-    return Index == 1 ? TextBox1->toPlainText() : TextBox2->text();
+    return Index == 1 ? TextoDescripcion() : TextBox2->text();
+}
+
+QString FrmMain::TextoDescripcion() const {
+    return ConSaltosCrLf(TextBox1->toPlainText());
 }
 
 void FrmMain::LlenarLista() {
@@ -184,7 +189,7 @@ void FrmMain::GuardarTarea() {
         almacen_.Anadir();
     }
     ErrorAlmacen error;
-    if (!almacen_.EscribirYConfirmar(fecha, TextBox1->toPlainText(), TextBox2->text(), &error)) {
+    if (!almacen_.EscribirYConfirmar(fecha, TextoDescripcion(), TextBox2->text(), &error)) {
         // Nothing was written: the typed text stays on screen and the edit goes on.
         AvisarFalloEscritura(
             QStringLiteral("guardar la tarea"),

@@ -7,6 +7,22 @@ const QString kCrlf = QStringLiteral("\r\n");
 const QString kCabecera = QStringLiteral("* Fecha - Referencia\r\n* Descripción\r\n\r\n");
 } // namespace
 
+QString ConSaltosCrLf(const QString& texto) {
+    QString resultado;
+    resultado.reserve(texto.size() + texto.size() / 8);
+    for (qsizetype i = 0; i < texto.size(); ++i) {
+        const QChar c = texto[i];
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+            resultado += kCrlf;
+            if (c == QLatin1Char('\r') && i + 1 < texto.size() && texto[i + 1] == QLatin1Char('\n'))
+                ++i;
+        } else {
+            resultado += c;
+        }
+    }
+    return resultado;
+}
+
 QString TextoCopiaActual(qint32 numTareas, const QString& fecha, const QString& referencia,
                          const QString& descripcion) {
     if (numTareas == 0)
@@ -28,7 +44,7 @@ QString BloqueCopia(const Tarea& tarea) {
     static const QString separador =
         QString(25, QLatin1Char(' ')) + QStringLiteral("--- oOo ---\r\n\r\n");
     return QStringLiteral("* ") + tarea.Fecha + QStringLiteral(" - ") + tarea.Tarea + kCrlf +
-           QStringLiteral("* ") + tarea.Descripcion + kCrlf + kCrlf + separador;
+           QStringLiteral("* ") + ConSaltosCrLf(tarea.Descripcion) + kCrlf + kCrlf + separador;
 }
 
 QHash<QString, Tarea> TareasPorLinea(const QVector<Tarea>& tareas) {

@@ -10,6 +10,11 @@ namespace diary {
 
 // The texts the two copy commands put on the clipboard; line breaks are CR+LF.
 
+// Every line break of a text as CR+LF: a lone LF or a lone CR becomes CR+LF, and a
+// CR+LF stays one. The description box hands its breaks over as LF, other programs
+// may have stored either.
+QString ConSaltosCrLf(const QString& texto);
+
 // Copy of the task shown: what the window's controls hold (an unsaved edit included).
 // With no task listed (none stored, or a new one being created) the fixed notice.
 QString TextoCopiaActual(qint32 numTareas, const QString& fecha, const QString& referencia,
