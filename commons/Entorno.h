@@ -56,6 +56,14 @@ public:
     }
 };
 
+class Portapapeles {
+public:
+    virtual ~Portapapeles() = default;
+    virtual void Vaciar() = 0;
+    // Puts a plain text on the clipboard in place of what it held.
+    virtual void PonerTexto(const QString& texto) = 0;
+};
+
 class Reloj {
 public:
     virtual ~Reloj() = default;
@@ -70,6 +78,7 @@ struct Entorno {
     std::shared_ptr<Sonidos> sonidos;
     std::shared_ptr<Dialogos> dialogos;
     std::shared_ptr<Reloj> reloj;
+    std::shared_ptr<Portapapeles> portapapeles;
 
     // The real desktop; sounds are silent until a program that plays them sets its own.
     static Entorno Real(const QString& carpeta);

@@ -2,9 +2,11 @@
 
 #include "Texto.h"
 
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
@@ -20,6 +22,7 @@ Entorno Entorno::Real(const QString& carpeta) {
     entorno.sonidos = std::make_shared<SonidosMudos>();
     entorno.dialogos = std::make_shared<DialogosReales>();
     entorno.reloj = std::make_shared<RelojReal>();
+    entorno.portapapeles = std::make_shared<PortapapelesReal>();
     return entorno;
 }
 
@@ -61,6 +64,14 @@ void DialogosReales::Mostrar(const Mensaje& mensaje) {
                      mensaje.titulo, TextoVisible(mensaje.texto), QMessageBox::Ok);
     caja.setTextFormat(Qt::PlainText);
     caja.exec();
+}
+
+void PortapapelesReal::Vaciar() {
+    QGuiApplication::clipboard()->clear();
+}
+
+void PortapapelesReal::PonerTexto(const QString& texto) {
+    QGuiApplication::clipboard()->setText(texto);
 }
 
 QString CarpetaBloqueosPorDefecto() {

@@ -24,6 +24,13 @@ public:
     QDate Hoy() const override { return QDate::currentDate(); }
 };
 
+// The desktop's clipboard (the system one, not the selection).
+class PortapapelesReal : public Portapapeles {
+public:
+    void Vaciar() override;
+    void PonerTexto(const QString& texto) override;
+};
+
 QString CarpetaBloqueosPorDefecto();
 
 } // namespace comun

@@ -3,6 +3,7 @@
 #include "AlmacenTareas.h"
 #include "Arte.h"
 #include "EstadoDiario.h"
+#include "Zonas.h"
 
 #include "Entorno.h"
 #include "Etiqueta.h"
@@ -16,6 +17,7 @@
 #include <future>
 #include <memory>
 
+class QElapsedTimer;
 class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
@@ -56,8 +58,9 @@ public:
     void TmrGuardar_Timer();
     void TmrError_Timer();
 
-    // The commands of the hot zones.
+    // The commands of the hot zones (Index 0 to 10, as `Orden`).
     void ImgMenu_Click(int Index);
+    void ImgMenu_Click(Orden orden) { ImgMenu_Click(static_cast<int>(orden)); }
     void TextBox_KeyPress(int Index);
 
     // Hover help (positions in pixels, relative to the control under the pointer).
@@ -70,6 +73,7 @@ public:
 
     bool Editando() const { return TmrGuardar.isActive(); }
     bool ModoAyuda() const;
+    // The text of a box as it leaves the window; the description's line breaks as CR+LF.
     QString TextoCaja(int Index) const;
     // The calendar window; it exists once the diary has painted for the first time.
     FrmCalendario* Calendario() const { return calendario_.get(); }
@@ -97,8 +101,8 @@ public:
     QWidget* PicAyuda = nullptr;
     QPlainTextEdit* TextBox1 = nullptr; // Descripción
     QLineEdit* TextBox2 = nullptr;      // Referencia
-    std::array<QWidget*, 11> ImgMenu{};
-    std::array<ImagenSvg*, 11> ImgSel{};
+    std::array<QWidget*, kNumZonas> ImgMenu{};
+    std::array<ImagenSvg*, kNumZonas> ImgSel{};
     ImagenSvg* ImgX = nullptr;
     ImagenSvg* ImgGuardar = nullptr;
     ImagenSvg* ImgCancelar = nullptr;
@@ -116,7 +120,27 @@ protected:
     void closeEvent(QCloseEvent* evento) override;
 
 private:
+    // The controls (FrmMainControles.cpp).
     void CrearControles();
+    void CrearSeleccion(Contenedor contenedor);
+    void CrearZonas(Contenedor contenedor);
+    void CrearLista();
+    void CrearEtiquetas();
+    void CrearCajas();
+    void CrearImagenes();
+    void CrearPaneles();
+    QWidget* ContenedorDe(const Zona& zona);
+    // A label that grows with its text, centred on a point of its container.
+    static void Centrar(QWidget* etiqueta, int centroX, int centroY);
+
+    // The commands.
+    void UsarPapelera();
+    void CrearNuevaTarea();
+    void MoverSeleccion(int paso);
+    void CambiarModoAyuda();
+    void BorrarTareaMostrada();
+    void ConservarTareaMostrada();
+
     void CrearCalendario();
     void Sonar(const QString& archivo);
     void SeleccionarLinea(int fila);
@@ -129,12 +153,15 @@ private:
     void TextBox_Change(int Index);
     void TextBox_GotFocus(int Index);
     void MostrarDuplicado();
+    // The copies (FrmMainCopias.cpp).
     void CopiarTarea();
     void CopiarTodas();
+    void MostrarProgreso(const QString& caption, QElapsedTimer& pintado, bool ultimo);
     void AvisarFalloEscritura(const QString& accion, const ErrorAlmacen& error);
     // Shows the store's last reading failure, if any; true when there was one.
     bool AvisarFalloLectura();
     QString TextoCuenta() const;
+    QString TextoDescripcion() const;
 
     comun::Entorno entorno_;
     comun::Rutas rutas_;
@@ -152,6 +179,8 @@ private:
     bool poniendoTexto_ = false;
     bool copiando_ = false;
     bool calendarioPedido_ = false;
+    // A double click's second press was seen on a zone; its release is not a click.
+    bool soltarDobleClic_ = false;
 };
 
 } // namespace diary

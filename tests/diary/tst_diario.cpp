@@ -80,6 +80,19 @@ struct Banco {
         QVERIFY(bajo);
         QTest::mouseClick(bajo, Qt::LeftButton, {}, bajo->mapFrom(frm.get(), centro));
     }
+    // A double click as the window system delivers it: the second press comes as a
+    // double-click event between the two clicks' presses and releases.
+    void DobleClic(int zona) {
+        QWidget* z = frm->ImgMenu[zona];
+        const QPoint centro = z->mapTo(frm.get(), z->rect().center());
+        QWidget* bajo = frm->childAt(centro);
+        QVERIFY(bajo);
+        const QPoint p = bajo->mapFrom(frm.get(), centro);
+        QTest::mousePress(bajo, Qt::LeftButton, {}, p);
+        QTest::mouseRelease(bajo, Qt::LeftButton, {}, p);
+        QTest::mouseDClick(bajo, Qt::LeftButton, {}, p);
+        QTest::mouseRelease(bajo, Qt::LeftButton, {}, p);
+    }
     // The pointer moved to a point of the window; the window system delivers it.
     void Mover(QPoint p) {
         QTest::mouseMove(frm.get(), p);
@@ -535,13 +548,85 @@ private slots:
         QCOMPARE(b.e.shell->llamadas.size(), 1);
     }
 
+    // Where the desktop's events meet the window: a double click is one command, a
+    // typed or pasted line break leaves as CR+LF, and the labels and blinking pointers
+    // are not the bare background.
+    void eventosDelEscritorio() {
+        Banco b({}, {{"1/1/26", "a"}, {"2/1/26", "b"}, {"3/1/26", "c"}});
+        QVERIFY(b.Arrancar());
+        b.Sonidos();
+        b.DobleClic(4);
+        QCOMPARE(b.frm->TextBox2->text(), QString("b"));
+        QCOMPARE(b.Sonidos(), QStringList({"S0.wav"}));
+        b.Fondo(); // the pointer may already rest on the help button: a move must reach it
+        b.MoverAZona(5);
+        b.DobleClic(5);
+        QVERIFY(b.frm->ModoAyuda());
+        QCOMPARE(b.e.shell->llamadas.size(), 1);
+        b.frm->unsetCursor();
+
+        // A description typed on two lines, with a pasted part holding a lone LF, a
+        // lone CR and a CR+LF.
+        QGuiApplication::clipboard()->setText("p\nq\rr\r\ns");
+        const auto escribirDescripcion = [&] {
+            b.frm->TextBox1->setFocus();
+            b.Escribir(1, "uno");
+            QTest::keyClick(b.frm->TextBox1, Qt::Key_Return);
+            b.Escribir(1, "dos ");
+            QTest::keyClick(b.frm->TextBox1, Qt::Key_V, Qt::ControlModifier);
+        };
+        b.MoverAZona(8); // the copy panel opens only while nothing is being edited
+        escribirDescripcion();
+        const QString crlf = "uno\r\ndos p\r\nq\r\nr\r\ns";
+        b.Clic(9);
+        QVERIFY2(b.e.portapapeles->texto.endsWith("* " + crlf),
+                 qPrintable(b.e.portapapeles->texto));
+        // While editing, a double click on the waste bin cancels and asks nothing.
+        b.DobleClic(0);
+        QVERIFY(!b.frm->Editando());
+        QVERIFY(b.frm->PicConfirma->isHidden());
+        QCOMPARE(b.frm->TextBox2->text(), QString("b"));
+        escribirDescripcion();
+        b.Clic(2);
+        QCOMPARE(b.Filas()[1][2], crlf);
+        // Shown again from the store: one line break each, not two.
+        QCOMPARE(b.frm->TextBox1->document()->blockCount(), 5);
+        b.Fondo();
+        b.MoverAZona(8);
+        b.Clic(10);
+        QVERIFY(b.e.portapapeles->texto.contains("* " + crlf + "\r\n\r\n"));
+
+        // Crossing the labels and the blinking pointers changes nothing.
+        b.Fondo();
+        b.MoverAZona(4);
+        b.Mover(b.frm->LblInfo->geometry().center());
+        QCOMPARE(b.frm->LblInfo->Caption(), QString("TAREA\rSIGUIENTE"));
+        QVERIFY(!b.frm->ImgSel[4]->isHidden());
+        b.MoverAZona(8);
+        b.Mover(b.frm->LblFecha->geometry().center());
+        QVERIFY(!b.frm->PicCopiar->isHidden());
+        b.Fondo();
+        QVERIFY(b.frm->PicCopiar->isHidden());
+        b.Escribir(2, "x");
+        b.frm->TmrGuardar.setInterval(3600 * 1000); // no blink between the steps below
+        for (ImagenSvg* mano : {b.frm->ImgGuardar, b.frm->ImgCancelar}) {
+            if (mano->isHidden())
+                b.frm->TmrGuardar_Timer();
+            b.MoverAZona(0);
+            b.Mover(mano->geometry().center());
+            QCOMPARE(b.frm->LblInfo->Caption(), QString("CANCELAR\rOPERACION"));
+        }
+        b.Fondo();
+        QCOMPARE(b.frm->LblInfo->Caption(), QString("Crear o modif.\rtarea..."));
+    }
+
     void panelDeCopiaYCopias() {
         Banco b({}, {{"2/1/26", "dos", "linea 1\r\nlinea 2"},
                      {"1/1/26", "uno", "u"},
-                     {"3/1/26", "tres", "t"},
+                     {"3/1/26", "tres", "t\rt2\nt3"}, // breaks of another program
                      {"1/1/26", "uno", "repetida"}});
         QVERIFY(b.Arrancar());
-        QClipboard* cb = QGuiApplication::clipboard();
+        const QString& copia = b.e.portapapeles->texto;
         b.Sonidos();
         b.MoverAZona(8);
         b.MoverAZona(8);
@@ -556,18 +641,18 @@ private slots:
         b.frm->TextBox2->setFocus();
         b.Escribir(2, "cambiada");
         b.Clic(9);
-        QCOMPARE(cb->text(), QString::fromUtf8("* Fecha - Referencia\r\n* Descripción\r\n\r\n"
-                                               "* 1/1/26 - cambiada\r\n* u"));
+        QCOMPARE(copia, QString::fromUtf8("* Fecha - Referencia\r\n* Descripción\r\n\r\n"
+                                          "* 1/1/26 - cambiada\r\n* u"));
         b.Clic(0); // drop the edit
         b.MoverAZona(8);
         b.Clic(10);
         const QString sep = QString(25, ' ') + "--- oOo ---\r\n\r\n";
-        QCOMPARE(cb->text(), QString::fromUtf8("SE COPIARON 4 TAREAS EN TOTAL.\r\n\r\n"
-                                               "* Fecha - Referencia\r\n* Descripción\r\n\r\n") +
-                                 "* 1/1/26 - uno\r\n* u\r\n\r\n" + sep +
-                                 "* 1/1/26 - uno\r\n* u\r\n\r\n" + sep +
-                                 "* 2/1/26 - dos\r\n* linea 1\r\nlinea 2\r\n\r\n" + sep +
-                                 "* 3/1/26 - tres\r\n* t\r\n\r\n" + sep);
+        QCOMPARE(copia, QString::fromUtf8("SE COPIARON 4 TAREAS EN TOTAL.\r\n\r\n"
+                                          "* Fecha - Referencia\r\n* Descripción\r\n\r\n") +
+                            "* 1/1/26 - uno\r\n* u\r\n\r\n" + sep +
+                            "* 1/1/26 - uno\r\n* u\r\n\r\n" + sep +
+                            "* 2/1/26 - dos\r\n* linea 1\r\nlinea 2\r\n\r\n" + sep +
+                            "* 3/1/26 - tres\r\n* t\r\nt2\r\nt3\r\n\r\n" + sep);
         QCOMPARE(b.frm->LblProceso->Caption(), QString("4   de   4"));
         QVERIFY(!b.frm->LblProceso->isHidden() && b.frm->LblInfo->isHidden());
         QCOMPARE(b.frm->TmrError.interval(), 2000);
@@ -579,10 +664,10 @@ private slots:
         b.Fondo();
         b.Clic(1);
         b.frm->ImgMenu_Click(9);
-        QCOMPARE(cb->text(), QString("NO EXISTE NINGUNA TAREA EN LA BASE DE DATOS."));
+        QCOMPARE(copia, QString("NO EXISTE NINGUNA TAREA EN LA BASE DE DATOS."));
         b.frm->ImgMenu_Click(10);
-        QCOMPARE(cb->text(), QString("SE COPIARON 0 TAREAS EN TOTAL.\r\n\r\n"
-                                     "NO EXISTEN TAREAS EN LA BASE DE DATOS."));
+        QCOMPARE(copia, QString("SE COPIARON 0 TAREAS EN TOTAL.\r\n\r\n"
+                                "NO EXISTEN TAREAS EN LA BASE DE DATOS."));
         QVERIFY(!b.frm->LblInfo->isHidden());
     }
 };

@@ -11,7 +11,6 @@
 #include "Twips.h"
 
 #include <QCalendarWidget>
-#include <QClipboard>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
@@ -474,10 +473,10 @@ private slots:
                  qPrintable(mensajes[0]));
         QCOMPARE(c.frm->TextBox2->text(), mostrada);
         // Copy of all tasks: a message, not a copy without the tasks.
-        QGuiApplication::clipboard()->setText("antes");
+        c.e.portapapeles->texto = "antes";
         c.frm->ImgMenu_Click(10);
         QCOMPARE(c.Mensajes().size(), 1);
-        QCOMPARE(QGuiApplication::clipboard()->text(), QString("antes"));
+        QCOMPARE(c.e.portapapeles->texto, QString("antes"));
         QVERIFY(c.frm->LblProceso->isHidden());
         // A new task: neither the duplicate test nor the write can be made; what was
         // typed stays and the edit goes on.

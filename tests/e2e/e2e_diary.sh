@@ -1,6 +1,7 @@
-# The diary as a user meets it: first start in a fresh folder, a task typed and saved
-# with the mouse, a copy of all tasks, then closing; the results are read from the
-# task file, the settings file and the clipboard.
+# The diary as a user meets it: first start in a fresh folder, three tasks typed and
+# saved with the mouse (one with a description on two lines), a double click on the
+# next-task button, a copy of the task shown and of all tasks, then closing; the
+# results are read from the task file, the settings file and the clipboard.
 source "$(dirname "$0")/comun.sh" "$1"
 
 [ -x "$APP/Rendalio.exe" ] || fallo "Rendalio.exe is not installed"
@@ -14,29 +15,55 @@ sleep 0.5
 clic() { xdotool mousemove --window "$VENTANA" "$1" "$2" click 1; sleep 0.3; }
 
 # New task (the paper scroll), a reference typed, then the floppy disk.
-clic 62 109
-clic 150 350
-xdotool type --delay 20 "Dentista 17:30"
-clic 102 102
+nueva() {
+  clic 62 109
+  if [ -n "${2:-}" ]; then
+    clic 150 260
+    xdotool type --delay 20 "${2%%|*}"
+    xdotool key Return
+    xdotool type --delay 20 "${2#*|}"
+  fi
+  clic 150 350
+  xdotool type --delay 20 "$1"
+  clic 102 102
+}
+nueva "Dentista 17:30"
+nueva "Taller"
+nueva "Zapatero" "linea uno|linea dos"
 
-# Hovering the notepad opens the copy panel; its red icon copies every task.
+# From the first line of the list, a double click on the next-task arrow is one step.
+clic 260 82
+xdotool mousemove --window "$VENTANA" 174 110 click --repeat 2 --delay 60 1
+sleep 0.3
+
+# Hovering the notepad opens the copy panel; its blue icon copies the task shown and
+# its red icon every task.
 xdotool mousemove --window "$VENTANA" 196 81
 sleep 0.4
 xdotool mousemove --window "$VENTANA" 195 82
 sleep 0.4
-clic 223 49
+clic 170 47
 COPIA=$(xclip -o -selection clipboard 2>/dev/null | tr -d '\r' || true)
-echo "$COPIA" | grep -q "^SE COPIARON 1 TAREAS EN TOTAL\.$" || fallo "clipboard: $COPIA"
+echo "$COPIA" | grep -q "^\* .* - Taller$" || fallo "a double click did not show the second task: $COPIA"
+clic 223 49
+CRUDA=$(xclip -o -selection clipboard 2>/dev/null || true)
+COPIA=$(printf '%s' "$CRUDA" | tr -d '\r')
+echo "$COPIA" | grep -q "^SE COPIARON 3 TAREAS EN TOTAL\.$" || fallo "clipboard: $COPIA"
 echo "$COPIA" | grep -q "^\* .* - Dentista 17:30$" || fallo "task missing from the clipboard"
 echo "$COPIA" | grep -q "^ \{25\}--- oOo ---$" || fallo "separator missing from the clipboard"
+[[ "$CRUDA" == *$'* linea uno\r\nlinea dos\r\n\r\n'* ]] ||
+  fallo "the two-line description is not copied with CR+LF"
 
 xdotool windowfocus --sync "$VENTANA" key alt+F4
 esperar_fin "$PID"
 
 TABLA=$(sqlite3 "$APP/Rendalio.dat" "SELECT name FROM sqlite_master WHERE type='table'")
 [ "$TABLA" = "TblDatos" ] || fallo "Rendalio.dat holds '$TABLA'"
-FILA=$(sqlite3 "$APP/Rendalio.dat" "SELECT Indice || '|' || Descripcion || '|' || Tarea FROM TblDatos")
-[ "$FILA" = "1|?|Dentista 17:30" ] || fallo "stored task: '$FILA'"
+FILAS=$(sqlite3 "$APP/Rendalio.dat" "SELECT group_concat(Indice || '|' || Tarea, ',') FROM TblDatos")
+[ "$FILAS" = "1|Dentista 17:30,2|Taller,3|Zapatero" ] || fallo "stored tasks: '$FILAS'"
+DESCRIPCION=$(sqlite3 "$APP/Rendalio.dat" \
+  "SELECT Descripcion = 'linea uno' || char(13, 10) || 'linea dos' FROM TblDatos WHERE Indice = 3")
+[ "$DESCRIPCION" = "1" ] || fallo "the two-line description is not stored with CR+LF"
 
 INI="$APP/Vemora.INI"
 [ -f "$INI" ] || fallo "Vemora.INI was not written"

@@ -21,6 +21,7 @@ EntornoGrabado CrearEntornoGrabado(const QString& carpeta, QDate hoy) {
     e.sonidos = std::make_shared<SonidosGrabadora>();
     e.dialogos = std::make_shared<DialogosGrabadora>();
     e.reloj = std::make_shared<RelojFijo>(hoy);
+    e.portapapeles = std::make_shared<PortapapelesGrabador>();
     e.entorno.carpeta = carpeta;
     e.entorno.carpetaBloqueos = QDir(carpeta).filePath(QStringLiteral(".bloqueos"));
     QDir().mkpath(e.entorno.carpetaBloqueos);
@@ -28,6 +29,7 @@ EntornoGrabado CrearEntornoGrabado(const QString& carpeta, QDate hoy) {
     e.entorno.sonidos = e.sonidos;
     e.entorno.dialogos = e.dialogos;
     e.entorno.reloj = e.reloj;
+    e.entorno.portapapeles = e.portapapeles;
     return e;
 }
 

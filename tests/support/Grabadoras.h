@@ -41,12 +41,25 @@ public:
     QDate fecha;
 };
 
+// Holds what the clipboard would hold, and how often it was emptied.
+class PortapapelesGrabador : public Portapapeles {
+public:
+    void Vaciar() override {
+        texto.clear();
+        ++vaciados;
+    }
+    void PonerTexto(const QString& nuevo) override { texto = nuevo; }
+    QString texto;
+    int vaciados = 0;
+};
+
 struct EntornoGrabado {
     Entorno entorno;
     std::shared_ptr<ShellGrabadora> shell;
     std::shared_ptr<SonidosGrabadora> sonidos;
     std::shared_ptr<DialogosGrabadora> dialogos;
     std::shared_ptr<RelojFijo> reloj;
+    std::shared_ptr<PortapapelesGrabador> portapapeles;
 };
 
 // A recording environment on the given folder; locks live in a folder of their own
