@@ -37,10 +37,19 @@ bool EsDireccionWeb(const QString& texto) {
            (esquema == QLatin1String("http") || esquema == QLatin1String("https") ||
             esquema == QLatin1String("mailto"));
 }
+
+// The desktop's shell finds a program named without a folder ("wab.exe") on the search
+// path; a name with a folder part is taken as it is, relative to the current folder.
+QString UbicarPrograma(const QString& archivo) {
+    if (archivo.isEmpty() || QFileInfo(archivo).fileName() != archivo)
+        return archivo;
+    const QString hallado = QStandardPaths::findExecutable(archivo);
+    return hallado.isEmpty() ? archivo : hallado;
+}
 } // namespace
 
 qint64 ShellReal::Ejecutar(const LlamadaShell& llamada) {
-    const QFileInfo info(llamada.archivo);
+    const QFileInfo info(UbicarPrograma(llamada.archivo));
     if (info.isFile() && info.isExecutable()) {
         QString directorio = llamada.directorio;
         if (directorio.isEmpty() || !QFileInfo(directorio).isDir())

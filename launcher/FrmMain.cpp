@@ -2,6 +2,7 @@
 
 #include "Arte.h"
 #include "Contorno.h"
+#include "GestosBandeja.h"
 #include "Ini.h"
 #include "Twips.h"
 
@@ -58,6 +59,9 @@ FrmMain::FrmMain(const comun::Entorno& entorno, QWidget* padre)
     fondo_ = new QSvgRenderer(QStringLiteral(":/launcher/barra.svg"), this);
     CrearControles();
     CrearMenu();
+    Gestos = new GestosBandeja(this);
+    connect(Gestos, &GestosBandeja::menuPedido, this, &FrmMain::Icono_Menu);
+    connect(Gestos, &GestosBandeja::cierrePedido, this, &FrmMain::Icono_Cerrar);
 }
 
 FrmMain::~FrmMain() = default;
@@ -227,14 +231,9 @@ void FrmMain::TerminarArranque() {
 void FrmMain::CrearIcono() {
     Icono = new QSystemTrayIcon(windowIcon(), this);
     Icono->setToolTip(QStringLiteral("Brivolar programas"));
-    Icono->setContextMenu(mnuMenu);
-    connect(Icono, &QSystemTrayIcon::activated, this,
-            [this](QSystemTrayIcon::ActivationReason motivo) {
-                if (motivo == QSystemTrayIcon::Trigger)
-                    Icono_Menu();
-                else if (motivo == QSystemTrayIcon::DoubleClick)
-                    Icono_Cerrar();
-            });
+    // No context menu of the icon's own: the toolkit would open it as the right button
+    // goes down, and that button's release would choose an item.
+    connect(Icono, &QSystemTrayIcon::activated, Gestos, &GestosBandeja::Icono_Activated);
     Icono->show();
 }
 
@@ -327,11 +326,10 @@ void FrmMain::paintEvent(QPaintEvent*) {
 void FrmMain::mousePressEvent(QMouseEvent* e) {
     if (childAt(e->position().toPoint()))
         return;
-    // Without a notification area the menu is reached from the bar itself.
-    if (!HayBandeja() && e->button() == Qt::RightButton) {
-        mnuMenu->popup(e->globalPosition().toPoint());
+    // Without a notification area the menu is reached from the bar itself, on the
+    // release (mouseReleaseEvent).
+    if (!HayBandeja() && e->button() == Qt::RightButton)
         return;
-    }
     // The window system moves the window like a title bar; where it cannot (no window
     // manager that offers it), the bar follows the pointer itself.
     if (windowHandle() && windowHandle()->startSystemMove())
@@ -348,8 +346,12 @@ void FrmMain::mouseMoveEvent(QMouseEvent* e) {
         Form_MouseMove();
 }
 
-void FrmMain::mouseReleaseEvent(QMouseEvent*) {
+void FrmMain::mouseReleaseEvent(QMouseEvent* e) {
     agarre_.reset();
+    // Opened while the button was still down, the menu would take its release as the
+    // choice of the item under the pointer.
+    if (!HayBandeja() && e->button() == Qt::RightButton && !childAt(e->position().toPoint()))
+        mnuMenu->popup(e->globalPosition().toPoint());
 }
 
 bool FrmMain::eventFilter(QObject* objeto, QEvent* evento) {

@@ -25,6 +25,7 @@ class QTimer;
 
 namespace launcher {
 
+class GestosBandeja;
 class ImagenSvg;
 
 // The pixel size of the bar's captions for a desktop font: the largest from 11 down to
@@ -66,6 +67,7 @@ public:
     std::array<QIcon, 14> ImgIco;
     QTimer* TmrApagar = nullptr;
     QSystemTrayIcon* Icono = nullptr; // none where the desktop has no notification area
+    GestosBandeja* Gestos = nullptr;  // the icon's clicks made into menu and close requests
     // Whether it has one: asked once, when first needed.
     bool HayBandeja();
     QMenu* mnuMenu = nullptr;

@@ -1,6 +1,7 @@
 #include "FrmMain.h"
 
 #include "Arte.h"
+#include "GestosBandeja.h"
 #include "Instalacion.h"
 #include "Tabla.h"
 
@@ -108,6 +109,16 @@ FrmMain::FrmMain(const comun::Entorno& entorno, QString rutaEjecutable, QWidget*
     TmrEliminar->setInterval(kIntervaloEliminar);
     TmrEliminar->setSingleShot(true);
     connect(TmrEliminar, &QTimer::timeout, this, &FrmMain::TmrEliminar_Timer);
+
+    Gestos = new launcher::GestosBandeja(this);
+    connect(Gestos, &launcher::GestosBandeja::menuPedido, this, [this] {
+        if (!AvisarModal())
+            mnuMenu->popup(QCursor::pos());
+    });
+    connect(Gestos, &launcher::GestosBandeja::cierrePedido, this, [this] {
+        if (!AvisarModal())
+            Form_Unload();
+    });
 }
 
 FrmMain::~FrmMain() {
@@ -212,23 +223,16 @@ void FrmMain::Form_Unload() {
 }
 
 void FrmMain::Icono_Activated(QSystemTrayIcon::ActivationReason razon) {
+    Gestos->Icono_Activated(razon);
+}
+
+bool FrmMain::AvisarModal() {
     // While the locator or a message is open the icon waits, as the rest of the program
     // does: a second locator over the first, or an end under an open dialog, is no use.
-    if (QWidget* modal = QApplication::activeModalWidget()) {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal)
         modal->activateWindow();
-        return;
-    }
-    switch (razon) {
-    case QSystemTrayIcon::Trigger:
-    case QSystemTrayIcon::Context:
-        mnuMenu->popup(QCursor::pos());
-        break;
-    case QSystemTrayIcon::DoubleClick:
-        Form_Unload();
-        break;
-    default:
-        break;
-    }
+    return modal != nullptr;
 }
 
 void FrmMain::mnuAyuda_Click() {

@@ -25,6 +25,10 @@ class QMenu;
 class QTimer;
 class QToolButton;
 
+namespace launcher {
+class GestosBandeja;
+}
+
 namespace updater {
 
 inline const QString kTipIcono = QStringLiteral("Pellmark. Brivolar programas...");
@@ -104,6 +108,7 @@ public:
     std::array<QIcon, 18> ImgIco; // pictures of the menu items; 1, 2 and 14 hold none
     QTimer* TmrEliminar;
     QSystemTrayIcon* Icono = nullptr;           // only on a desktop with a notification area
+    launcher::GestosBandeja* Gestos;            // the icon's clicks made into menu and end
     FrmSinBandeja* VentanaSinBandeja = nullptr; // only on a desktop without one
 
 signals:
@@ -115,6 +120,8 @@ private:
     void LeerDirecciones(const comun::FotoIni& ajustes);
     void IniciarBandeja();
     void PonerDibujosMenu();
+    // True, with the open modal window brought forward, while one is open.
+    bool AvisarModal();
 
     comun::Entorno entorno_;
     QString rutaEjecutable_;

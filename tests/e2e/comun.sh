@@ -61,3 +61,43 @@ esperar_archivo() {
     sleep 0.2
   done
 }
+
+# esperar_que WHAT SECONDS COMMAND...: runs COMMAND until it succeeds
+esperar_que() {
+  local que=$1 limite=$(( $(date +%s) + $2 ))
+  shift 2
+  until "$@" >/dev/null 2>&1; do
+    [ "$(date +%s)" -lt "$limite" ] || fallo "$que"
+    sleep 0.1
+  done
+}
+
+# icono_en_bandeja PROGRAM.exe: prints the id of the program's icon window once the
+# notification area (trayer, whose strip is its window "panel") has docked it
+icono_en_bandeja() {
+  local panel
+  for panel in $(xdotool search --classname '^panel$' 2>/dev/null); do
+    xwininfo -tree -id "$panel" 2>/dev/null |
+      awk -v n="\"$1\": (\"$1\"" 'index($0, n) { print $1; f = 1; exit } END { exit !f }' &&
+      return 0
+  done
+  return 1
+}
+
+# esperar_icono PROGRAM.exe [SECONDS]: prints the icon's window id
+esperar_icono() {
+  esperar_que "no icon of $1 in the notification area" "${2:-20}" icono_en_bandeja "$1"
+  icono_en_bandeja "$1"
+}
+
+# menu_abierto PROGRAM.exe ICON-ID: an open popup of the program (a shown window other
+# than its icon) that holds the keyboard, so keys typed now reach it
+menu_abierto() {
+  xdotool search --onlyvisible --class "^$1\$" 2>/dev/null | grep -qvx "$(( $2 ))" &&
+    "$E2E_ESTADO_X" --teclado
+}
+
+# menu_cerrado PROGRAM.exe ICON-ID: no window of the program is shown but its icon
+menu_cerrado() {
+  ! xdotool search --onlyvisible --class "^$1\$" 2>/dev/null | grep -qvx "$(( $2 ))"
+}

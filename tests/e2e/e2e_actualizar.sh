@@ -1,8 +1,18 @@
 #!/usr/bin/env bash
 # Update journey: the shipped "Actualizar Brivolar.exe" lying next to the installed bar
 # replaces "Brivolar.exe" with itself after its warning, records the version and starts
-# the new launcher, which removes the installer three seconds later and keeps running.
+# the new launcher, which docks its icon, removes the installer three seconds later and
+# keeps running: a click on the icon opens the menu, whose item starts a located program,
+# and a double click on the icon ends the launcher.
 source "$(dirname "$0")/comun.sh" "$1"
+
+# A sibling program that only leaves a mark, in a folder the settings already hold.
+HERMANO="$APP/hermanos/Noctavo"
+MARCA="$APP/hermanos/iniciado"
+mkdir -p "$HERMANO"
+printf '#!/bin/sh\necho iniciado > "%s"\n' "$MARCA" > "$HERMANO/Noctavo.exe"
+chmod +x "$HERMANO/Noctavo.exe"
+printf '[Brivolar]\r\nNoctavo=%s/\r\n' "$HERMANO" > "$APP/Vemora.INI"
 
 INSTALADOR="$APP/Actualizar Brivolar.exe"
 LANZADOR="$APP/Brivolar.exe"
@@ -25,27 +35,31 @@ cmp -s "$REFERENCIA" "$LANZADOR" || fallo "Brivolar.exe is not a copy of the ins
 [ -x "$LANZADOR" ] || fallo "the new Brivolar.exe is not executable"
 grep -q "^Brivolar=Ver 1.8" "$APP/Vemora.INI" || fallo "the version mark was not written"
 
-# The new launcher: on this tray-less X server it shows its own small window.
-esperar_ventana "^Brivolar programas$" >/dev/null
-PID_LANZADOR=""
-for _ in $(seq 50); do
-    PID_LANZADOR=$(pgrep -n -f -x "$LANZADOR" || true)
-    [ -n "$PID_LANZADOR" ] && break
-    sleep 0.1
-done
-[ -n "$PID_LANZADOR" ] || fallo "the new Brivolar.exe is not running"
+# The new launcher docks its icon in the notification area.
+ICONO=$(esperar_icono Brivolar.exe)
+lanzador_vivo() { PID_LANZADOR=$(pgrep -n -f -x "$LANZADOR"); }
+esperar_que "the new Brivolar.exe is not running" 10 lanzador_vivo
+lanzador_vivo
 PIDS+=("$PID_LANZADOR")
 [ "$(readlink "/proc/$PID_LANZADOR/exe")" = "$LANZADOR" ] || fallo "the running launcher is another file"
 [ -e "$INSTALADOR" ] || fallo "the installer was removed before its three seconds"
+esperar_que "the installer was not removed" 15 test ! -e "$INSTALADOR"
 
-limite=$(( $(date +%s) + 15 ))
-while [ -e "$INSTALADOR" ]; do
-    [ "$(date +%s)" -lt "$limite" ] || fallo "the installer was not removed"
-    sleep 0.2
-done
-sleep 0.5
-kill -0 "$PID_LANZADOR" 2>/dev/null || fallo "the new launcher ended after the clean-up"
+# One click opens the menu and leaves it open (its release chooses nothing); the third
+# entry below the help is the first program, located in the settings.
+xdotool mousemove --window "$ICONO" 11 11 click 1
+esperar_que "a click on the icon did not open the menu" 10 menu_abierto Brivolar.exe "$ICONO"
+[ -e "$MARCA" ] && fallo "the click that opened the menu started a program"
+xdotool key Down Down Down Return
+esperar_archivo "$MARCA" 15
+esperar_que "the menu stayed open after its choice" 10 menu_cerrado Brivolar.exe "$ICONO"
+kill -0 "$PID_LANZADOR" 2>/dev/null || fallo "the launcher ended after the clean-up"
 if xdotool search --onlyvisible --name "Resultado de la" >/dev/null 2>&1; then
     fallo "the clean-up reported a failure"
 fi
+
+# A double click on the icon ends the launcher and takes the icon away.
+xdotool mousemove --window "$ICONO" 11 11 click --repeat 2 --delay 80 1
+esperar_fin "$PID_LANZADOR" 15
+esperar_que "the icon stayed in the notification area" 10 sh -c "! xwininfo -id $ICONO"
 echo "e2e_actualizar: OK"

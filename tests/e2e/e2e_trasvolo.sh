@@ -1,5 +1,6 @@
-# The installed wizard walked to its end with Enter imports the sample "Datos.csv" into a
-# fresh Vemora.dat made by the stand-in host, leaving the safety copy "DatosAnt.bak".
+# The installed wizard walked to its end with Enter starts the system's address book
+# "wab.exe" found on the search path at step 1, and imports the sample "Datos.csv" into
+# a fresh Vemora.dat made by the stand-in host, leaving the safety copy "DatosAnt.bak".
 source "$(dirname "$0")/comun.sh" "$1"
 
 consulta() { sqlcipher "$1" "PRAGMA key = 'quolby';" "$2"; }
@@ -20,6 +21,14 @@ kill "$ANFITRION"
 esperar_fin "$ANFITRION"
 [ "$(consulta "$APP/Vemora.dat" 'SELECT count(*) FROM Datos;')" = 0 ] || fallo "new Vemora.dat not empty"
 
+# The address book of this desktop: a program on the search path that leaves a mark.
+SISTEMA="$XDG_RUNTIME_DIR/sistema"
+MARCA_WAB="$XDG_RUNTIME_DIR/wab-iniciado"
+mkdir -p "$SISTEMA"
+printf '#!/bin/sh\necho iniciado > "%s"\n' "$MARCA_WAB" > "$SISTEMA/wab.exe"
+chmod +x "$SISTEMA/wab.exe"
+export PATH="$SISTEMA:$PATH"
+
 arrancar Trasvolo.exe
 ASISTENTE=$ULTIMO_PID
 VENTANA=$(esperar_ventana 'Asistente para trasvolo datos')
@@ -29,7 +38,9 @@ intro() {
   sleep 0.3
 }
 
-for paso in 1 2 3 4 5 6 7 8 9; do intro; done
+intro
+esperar_archivo "$MARCA_WAB" 15
+for paso in 2 3 4 5 6 7 8 9; do intro; done
 esperar_archivo "$APP/DatosAnt.bak"
 intro # step 10: the import
 # Done once the wizard has given the database back and all contacts are in.
@@ -63,4 +74,4 @@ consulta "$APP/Vemora.dat" "SELECT Direccion FROM Datos WHERE Nombre = 'Íñigo 
   head -n 1 | grep -q 'Calle Txurruka 3 Portal 2, 4º izquierda' || fallo "multi-line address"
 [ "$(consulta "$APP/DatosAnt.bak" 'SELECT count(*) FROM Datos;')" = 0 ] ||
   fallo "DatosAnt.bak is not the copy taken before the import"
-echo "e2e_trasvolo: 12 lines imported as 11 contacts, DatosAnt.bak present"
+echo "e2e_trasvolo: wab.exe started, 12 lines imported as 11 contacts, DatosAnt.bak present"

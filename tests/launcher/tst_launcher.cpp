@@ -4,6 +4,7 @@
 #include "Etiqueta.h"
 #include "FrmMain.h"
 #include "FrmSelec.h"
+#include "GestosBandeja.h"
 #include "Grabadoras.h"
 #include "Programas.h"
 
@@ -15,6 +16,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyleHints>
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -64,6 +66,7 @@ private slots:
     void ajustesIlegiblesDanLosDeFabrica();
     void ocultoAlInicioSegunBandeja();
     void iconoDeBandejaTrasPintar();
+    void gestosDelIconoAlSoltar();
     void iconosDibujadosAlPedirlos();
     void guardiaDeInicio();
     void leyendasAlPasarYApagado();
@@ -208,7 +211,7 @@ void TstLauncher::iconoDeBandejaTrasPintar() {
     QTRY_VERIFY(frm->Icono);
     QVERIFY(frm->Icono->isVisible());
     QCOMPARE(frm->Icono->toolTip(), QString("Brivolar programas"));
-    QCOMPARE(frm->Icono->contextMenu(), frm->mnuMenu);
+    QVERIFY(!frm->Icono->contextMenu()); // it would open while the right button is down
     QCOMPARE(frm->Icono->icon().cacheKey(), frm->windowIcon().cacheKey());
     QSystemTrayIcon* const icono = frm->Icono;
     frm->TerminarArranque(); // called again: still the one icon
@@ -227,6 +230,43 @@ void TstLauncher::iconoDeBandejaTrasPintar() {
     otra->TerminarArranque();
     QVERIFY(!otra->Icono);
     QCOMPARE(c.terminado, 1);
+}
+
+void TstLauncher::gestosDelIconoAlSoltar() {
+    // Notification areas that report a click when its button goes down: the menu waits
+    // for the release, and after a left one for the double-click time; a double click in
+    // that time ends the bar and never opens the menu.
+    Banco b;
+    auto frm = b.Barra(true);
+    QVERIFY(frm->Cargar());
+    QWidget icono; // stands in for the icon's window, which holds the pointer
+    icono.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&icono));
+    QTimer* const espera = frm->Gestos->TmrDobleClic;
+
+    QTest::mousePress(&icono, Qt::RightButton);
+    frm->Gestos->Icono_Activated(QSystemTrayIcon::Context);
+    QVERIFY(!frm->mnuMenu->isVisible());
+    QTest::mouseRelease(&icono, Qt::RightButton);
+    QVERIFY(frm->mnuMenu->isVisible() && !espera->isActive());
+    frm->mnuMenu->hide();
+
+    QTest::mousePress(&icono, Qt::LeftButton);
+    frm->Gestos->Icono_Activated(QSystemTrayIcon::Trigger);
+    QVERIFY(!espera->isActive());
+    QTest::mouseRelease(&icono, Qt::LeftButton);
+    QVERIFY(espera->isActive() && !frm->mnuMenu->isVisible());
+    QCOMPARE(espera->interval(), QGuiApplication::styleHints()->mouseDoubleClickInterval());
+    frm->Gestos->TmrDobleClic_Timer();
+    QVERIFY(frm->mnuMenu->isVisible());
+    frm->mnuMenu->hide();
+
+    QTest::mousePress(&icono, Qt::LeftButton);
+    frm->Gestos->Icono_Activated(QSystemTrayIcon::Trigger);
+    QTest::mouseRelease(&icono, Qt::LeftButton);
+    frm->Gestos->Icono_Activated(QSystemTrayIcon::DoubleClick);
+    QVERIFY(!espera->isActive() && !frm->mnuMenu->isVisible());
+    QCOMPARE(b.terminado, 1);
 }
 
 void TstLauncher::iconosDibujadosAlPedirlos() {

@@ -1,6 +1,7 @@
 #include "Archivos.h"
 #include "FrmMain.h"
 #include "FrmSelec.h"
+#include "GestosBandeja.h"
 #include "Grabadoras.h"
 #include "Instalacion.h"
 
@@ -303,11 +304,15 @@ void TstActualizar::menuYBandeja() {
     QVERIFY(frm->VentanaSinBandeja->isVisible());
     QVERIFY(frm->VentanaSinBandeja->windowFlags() & Qt::WindowStaysOnTopHint);
     QCOMPARE(frm->VentanaSinBandeja->CmdMenu->menu(), frm->mnuMenu);
-    for (auto razon : {QSystemTrayIcon::Context, QSystemTrayIcon::Trigger}) {
-        frm->Icono_Activated(razon);
-        QVERIFY(frm->mnuMenu->isVisible());
-        frm->mnuMenu->hide();
-    }
+    // A right click opens the menu at once, a left one after the double-click time.
+    frm->Icono_Activated(QSystemTrayIcon::Context);
+    QVERIFY(frm->mnuMenu->isVisible());
+    frm->mnuMenu->hide();
+    frm->Icono_Activated(QSystemTrayIcon::Trigger);
+    QVERIFY(!frm->mnuMenu->isVisible());
+    frm->Gestos->TmrDobleClic_Timer();
+    QVERIFY(frm->mnuMenu->isVisible());
+    frm->mnuMenu->hide();
     frm->Icono_Activated(QSystemTrayIcon::MiddleClick);
     QVERIFY(!frm->mnuMenu->isVisible() && !frm->Terminado());
     {
@@ -317,8 +322,9 @@ void TstActualizar::menuYBandeja() {
         frm->Icono_Activated(QSystemTrayIcon::DoubleClick);
         QVERIFY(!frm->Terminado() && !frm->mnuMenu->isVisible());
     }
+    frm->Icono_Activated(QSystemTrayIcon::Trigger);
     frm->Icono_Activated(QSystemTrayIcon::DoubleClick);
-    QVERIFY(frm->Terminado());
+    QVERIFY(frm->Terminado() && !frm->Gestos->TmrDobleClic->isActive());
 
     // Closing the window of a desktop without tray ends the program too.
     frm.reset();
