@@ -1,4 +1,5 @@
 #include "AlmacenTareas.h"
+#include "Archivos.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -21,6 +22,7 @@ class TstAlmacen : public QObject {
     Q_OBJECT
 private slots:
     void init() {
+        prueba::FallarConAvisos();
         QVERIFY(dir_.isValid());
         ruta_ = dir_.filePath(QStringLiteral("t%1.dat").arg(++n_));
         QVERIFY(!AlmacenTareas::CrearAlmacen(ruta_));

@@ -1,4 +1,6 @@
 #include "AlmacenTareas.h"
+#include "Archivos.h"
+#include "Diario.h"
 #include "FrmCalendario.h"
 #include "FrmMain.h"
 #include "Grabadoras.h"
@@ -18,7 +20,7 @@ using namespace diary;
 
 namespace {
 
-const QDate kHoy(2026, 12, 6);
+const QDate kHoy = prueba::kHoyDiario;
 
 // A temporary application folder with the host present, a settings text and tasks.
 struct Banco {
@@ -45,15 +47,7 @@ struct Banco {
         }
         e = comun::CrearEntornoGrabado(dir.path(), kHoy);
     }
-    bool Arrancar() {
-        frm = std::make_unique<FrmMain>(e.entorno);
-        if (!frm->Form_Load())
-            return false;
-        frm->Mostrar();
-        QCoreApplication::processEvents();
-        // The calendar window follows the diary's first paint.
-        return QTest::qWaitFor([&] { return frm->Calendario() && frm->Calendario()->isVisible(); });
-    }
+    bool Arrancar() { return prueba::ArrancarDiario(frm, e.entorno); }
     QString Ruta(const char* nombre) const { return dir.filePath(nombre); }
     QString Ini(const char* seccion, const char* clave) {
         comun::ArchivoIni ini(Ruta("Vemora.INI"));
@@ -128,15 +122,8 @@ QString Hoy() {
 class TstDiario : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() {
-        QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
-        // The headless platform cannot raise windows and says so every time.
-        static QtMessageHandler anterior =
-            qInstallMessageHandler([](QtMsgType t, const QMessageLogContext& c, const QString& m) {
-                if (!m.contains("does not support raise"))
-                    anterior(t, c, m);
-            });
-    }
+    void initTestCase() { prueba::LocaleDelDiario(); }
+    void init() { prueba::FallarConAvisos(); }
 
     void arranqueSinTareas() {
         Banco b;

@@ -3,6 +3,8 @@
 // another program. Each case ends in the usual behaviour or in a Spanish message, and
 // never changes a file the user did not ask to change.
 #include "AlmacenTareas.h"
+#include "Archivos.h"
+#include "Diario.h"
 #include "FrmCalendario.h"
 #include "FrmMain.h"
 #include "Grabadoras.h"
@@ -33,24 +35,15 @@
 
 using namespace diary;
 using comun::Px;
+using prueba::Escribir;
+using prueba::Leer;
 
 namespace {
 
-const QDate kHoy(2026, 12, 6);
+const QDate kHoy = prueba::kHoyDiario;
 // Where the windows stand without settings (pixels).
 const QPoint kDiario(Px(330), Px(330));
 const QPoint kCalendario(Px(6440), Px(330));
-
-QByteArray Leer(const QString& ruta) {
-    QFile f(ruta);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(no se lee)");
-}
-
-void Escribir(const QString& ruta, const QByteArray& bytes) {
-    QFile f(ruta);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
 
 // An application folder with the host present.
 struct Carpeta {
@@ -66,16 +59,7 @@ struct Carpeta {
         e = comun::CrearEntornoGrabado(dir, kHoy);
     }
     QString Ruta(const QString& nombre) const { return QDir(dir).filePath(nombre); }
-    bool Arrancar() {
-        frm.reset(); // the window of a previous start lets go of the instance lock
-        frm = std::make_unique<FrmMain>(e.entorno);
-        if (!frm->Form_Load())
-            return false;
-        frm->Mostrar();
-        QCoreApplication::processEvents();
-        // The calendar window follows the diary's first paint.
-        return QTest::qWaitFor([&] { return frm->Calendario() && frm->Calendario()->isVisible(); });
-    }
+    bool Arrancar() { return prueba::ArrancarDiario(frm, e.entorno); }
     void Tareas(int n) {
         const QString ruta = Ruta("Rendalio.dat");
         QVERIFY(!AlmacenTareas::CrearAlmacen(ruta));
@@ -144,15 +128,8 @@ private:
 class TstEntradas : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() {
-        QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
-        static QtMessageHandler anterior =
-            qInstallMessageHandler([](QtMsgType t, const QMessageLogContext& c, const QString& m) {
-                if (!m.contains("does not support raise") && !m.contains("XDG_RUNTIME_DIR") &&
-                    !m.contains("runtime directory"))
-                    anterior(t, c, m);
-            });
-    }
+    void initTestCase() { prueba::LocaleDelDiario(); }
+    void init() { prueba::FallarConAvisos(); }
 
     void ajustesComoLosDejanOtros_data() {
         QTest::addColumn<QByteArray>("ini");

@@ -1,7 +1,9 @@
 // The diary killed in the middle of its saves: after each kill the task file passes the
 // engine's integrity check, and it holds every task whose save had returned, with the
 // last description saved or the one being saved at the moment of the kill.
+
 #include "AlmacenTareas.h"
+#include "Archivos.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,14 +15,13 @@
 class TstFallos : public QObject {
     Q_OBJECT
 private slots:
+    void init() { prueba::FallarConAvisos(); }
     void muerteEnMedioDeGuardar() {
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         QFile(dir.filePath("Vemora.exe")).open(QIODevice::WriteOnly);
         const QString registro = dir.filePath("guardadas.log");
-        const quint32 semilla = QRandomGenerator::global()->generate();
-        qInfo("seed %u", semilla);
-        QRandomGenerator azar(semilla);
+        QRandomGenerator azar(prueba::Semilla(QRandomGenerator::global()->generate()));
 
         QHash<QString, int> ultima; // reference -> last description saved
         int nuevas = 0;
