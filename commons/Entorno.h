@@ -64,6 +64,19 @@ public:
     virtual void PonerTexto(const QString& texto) = 0;
 };
 
+// The desktop the program runs on, and the program's own life on it.
+class Escritorio {
+public:
+    virtual ~Escritorio() = default;
+    // Whether the desktop has a notification area for tray icons.
+    virtual bool HayBandeja() const = 0;
+    // The program that opens web pages (an absolute path), empty when the desktop has
+    // none. Nothing is written to disk to find it.
+    virtual QString Navegador() const = 0;
+    // Ends the program once its windows have done their own shut-down.
+    virtual void Terminar() = 0;
+};
+
 class Reloj {
 public:
     virtual ~Reloj() = default;
@@ -79,6 +92,7 @@ struct Entorno {
     std::shared_ptr<Dialogos> dialogos;
     std::shared_ptr<Reloj> reloj;
     std::shared_ptr<Portapapeles> portapapeles;
+    std::shared_ptr<Escritorio> escritorio;
 
     // The real desktop; sounds are silent until a program that plays them sets its own.
     static Entorno Real(const QString& carpeta);

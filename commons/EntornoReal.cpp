@@ -3,6 +3,7 @@
 #include "Texto.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -10,6 +11,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QSystemTrayIcon>
 #include <QUrl>
 
 namespace comun {
@@ -23,7 +25,33 @@ Entorno Entorno::Real(const QString& carpeta) {
     entorno.dialogos = std::make_shared<DialogosReales>();
     entorno.reloj = std::make_shared<RelojReal>();
     entorno.portapapeles = std::make_shared<PortapapelesReal>();
+    entorno.escritorio = std::make_shared<EscritorioReal>();
     return entorno;
+}
+
+bool EscritorioReal::HayBandeja() const {
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+QString EscritorioReal::Navegador() const {
+    const QStringList candidatos = {
+#if defined(Q_OS_MACOS)
+        QStringLiteral("open"),
+#endif
+        QStringLiteral("xdg-open"),         // freedesktop: the default text/html handler
+        QStringLiteral("x-www-browser"),    // Debian alternatives: the graphical browser
+        QStringLiteral("sensible-browser"), // Debian: $BROWSER, then the alternatives
+    };
+    for (const QString& candidato : candidatos) {
+        const QString ruta = QStandardPaths::findExecutable(candidato);
+        if (!ruta.isEmpty())
+            return ruta;
+    }
+    return {};
+}
+
+void EscritorioReal::Terminar() {
+    QCoreApplication::quit();
 }
 
 namespace {

@@ -31,6 +31,15 @@ public:
     void PonerTexto(const QString& texto) override;
 };
 
+class EscritorioReal : public Escritorio {
+public:
+    bool HayBandeja() const override;
+    // The freedesktop opener (it follows the user's choice of browser for text/html),
+    // then the system's alternatives for the default browser, looked up on the PATH.
+    QString Navegador() const override;
+    void Terminar() override;
+};
+
 QString CarpetaBloqueosPorDefecto();
 
 } // namespace comun

@@ -48,8 +48,7 @@ constexpr int kResaltes[9][4] = {{150, 0, 315, 570},  {620, 0, 540, 570},  {1290
 
 FrmMain::FrmMain(const comun::Entorno& entorno, QWidget* padre)
     : QWidget(padre, Qt::FramelessWindowHint), lanzador(entorno, Ini, kPaginaDescargas),
-      hayBandeja(&QSystemTrayIcon::isSystemTrayAvailable),
-      alTerminar([] { QCoreApplication::quit(); }), entorno_(entorno) {
+      entorno_(entorno) {
     CargarArte();
     setWindowTitle(QStringLiteral("Brivolar"));
     // The window frame and the notification area share one icon, drawn when first asked.
@@ -219,7 +218,7 @@ bool FrmMain::Cargar() {
 
 bool FrmMain::HayBandeja() {
     if (!bandeja_)
-        bandeja_ = hayBandeja && hayBandeja();
+        bandeja_ = entorno_.escritorio->HayBandeja();
     return *bandeja_;
 }
 
@@ -394,8 +393,8 @@ void FrmMain::Form_Unload() {
         delete Icono;
         Icono = nullptr;
     }
-    if (alTerminar)
-        alTerminar();
+    // The program ends after the shut-down has saved the settings.
+    entorno_.escritorio->Terminar();
 }
 
 void FrmMain::GuardarAjustes() {

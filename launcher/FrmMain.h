@@ -84,11 +84,6 @@ public:
     comun::ArchivoIni Ini;
     Lanzador lanzador;
 
-    // Whether the desktop offers a notification area; tests choose.
-    std::function<bool()> hayBandeja;
-    // Ends the program after the shut-down has saved the settings.
-    std::function<void()> alTerminar;
-
     static const QString kLeyendaInicial;
 
 protected:

@@ -152,7 +152,8 @@ bool FrmMain::Form_Load() {
     if (!guardia_.TomarInstancia(entorno_, QFileInfo(rutaEjecutable_).fileName()))
         return false;
     RutaPrograma = comun::ObtenerRutaPrograma(entorno_.carpeta);
-    Browser = descubrirNavegador ? descubrirNavegador() : Navegador{};
+    Browser.ruta = entorno_.escritorio->Navegador();
+    Browser.falta = Browser.ruta.isEmpty();
     if (!comun::GuardiaInicio::ComprobarAnfitrion(entorno_))
         return false;
     Ini.RutaIni = RutaPrograma + QStringLiteral("Vemora.INI");
@@ -183,7 +184,7 @@ void FrmMain::LeerDirecciones(const comun::FotoIni& ajustes) {
 
 void FrmMain::IniciarBandeja() {
     PonerDibujosMenu();
-    if (hayBandeja && hayBandeja()) {
+    if (entorno_.escritorio->HayBandeja()) {
         // Made only where there is a notification area: elsewhere it would only cost
         // start-up time (the toolkit looks for the area's services when one is made).
         Icono = new QSystemTrayIcon(windowIcon(), this);

@@ -70,11 +70,6 @@ public:
     FrmMain(const comun::Entorno& entorno, QString rutaEjecutable, QWidget* padre = nullptr);
     ~FrmMain() override;
 
-    // How the browser is found and whether the desktop has a notification area; the
-    // real desktop's unless a test says otherwise. Set before Form_Load.
-    DescubrirNavegador descubrirNavegador = DescubrirNavegadorDelEscritorio;
-    std::function<bool()> hayBandeja = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
-
     // Start-up. False when the program ends here (another instance, no host, or the
     // installation ran): nothing is left running.
     bool Form_Load();

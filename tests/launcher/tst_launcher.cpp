@@ -37,14 +37,12 @@ struct Banco {
     QTemporaryDir dir;
     comun::EntornoGrabado e = comun::CrearEntornoGrabado(dir.path());
     QString ini = dir.filePath("Vemora.INI");
-    int terminado = 0;
     QList<QStringList> localizadas; // key, name shown, per locator opened
 
     Banco() { prueba::Escribir(dir.filePath("Vemora.exe"), "x"); }
     std::unique_ptr<FrmMain> Barra(bool bandeja = false) {
         auto frm = std::make_unique<FrmMain>(e.entorno);
-        frm->hayBandeja = [bandeja] { return bandeja; };
-        frm->alTerminar = [this] { ++terminado; };
+        e.escritorio->bandeja = bandeja;
         frm->lanzador.mostrarLocalizador = [this](FrmSelec& d) {
             localizadas.append({d.Fila().clave, d.LblNombrePrg->text()});
         };
@@ -137,7 +135,7 @@ void TstLauncher::arranqueSinAjustesYCierre() {
     QTest::mouseMove(frm.get(), QPoint(99, 50)); // no button held: no move
     QCOMPARE(frm->pos(), QPoint(100, 60));
     frm->mnuSalir->trigger();
-    QCOMPARE(b.terminado, 1);
+    QCOMPARE(b.e.escritorio->terminados, 1);
     QCOMPARE(b.Valor("Posicion", "BrIzda"), QString("1500"));
     QCOMPARE(b.Valor("Posicion", "BrArriba"), QString("900"));
     // The start mode goes through the 100-character buffer.
@@ -181,7 +179,7 @@ void TstLauncher::ocultoAlInicioSegunBandeja() {
         QVERIFY(!frm->isVisible());
         QVERIFY(b.e.shell->llamadas.isEmpty());
         frm->mnuSalir->trigger(); // closing a hidden bar still saves
-        QCOMPARE(b.terminado, 1);
+        QCOMPARE(b.e.escritorio->terminados, 1);
         QVERIFY(!frm->Icono);
         QCOMPARE(b.Valor("Posicion", "BrIzda"), QString("330"));
     }
@@ -229,7 +227,7 @@ void TstLauncher::iconoDeBandejaTrasPintar() {
     QCoreApplication::processEvents();
     otra->TerminarArranque();
     QVERIFY(!otra->Icono);
-    QCOMPARE(c.terminado, 1);
+    QCOMPARE(c.e.escritorio->terminados, 1);
 }
 
 void TstLauncher::gestosDelIconoAlSoltar() {
@@ -266,7 +264,7 @@ void TstLauncher::gestosDelIconoAlSoltar() {
     QTest::mouseRelease(&icono, Qt::LeftButton);
     frm->Gestos->Icono_Activated(QSystemTrayIcon::DoubleClick);
     QVERIFY(!espera->isActive() && !frm->mnuMenu->isVisible());
-    QCOMPARE(b.terminado, 1);
+    QCOMPARE(b.e.escritorio->terminados, 1);
 }
 
 void TstLauncher::iconosDibujadosAlPedirlos() {

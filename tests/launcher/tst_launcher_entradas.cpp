@@ -39,8 +39,7 @@ struct Banco {
     Banco() { prueba::Escribir(dir.filePath("Vemora.exe"), "host"); }
     std::unique_ptr<FrmMain> Barra(bool bandeja) {
         auto frm = std::make_unique<FrmMain>(e.entorno);
-        frm->hayBandeja = [bandeja] { return bandeja; };
-        frm->alTerminar = [] {};
+        e.escritorio->bandeja = bandeja;
         frm->lanzador.mostrarLocalizador = [this](FrmSelec& d) { localizadas << d.Fila().clave; };
         return frm;
     }

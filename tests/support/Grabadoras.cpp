@@ -22,6 +22,7 @@ EntornoGrabado CrearEntornoGrabado(const QString& carpeta, QDate hoy) {
     e.dialogos = std::make_shared<DialogosGrabadora>();
     e.reloj = std::make_shared<RelojFijo>(hoy);
     e.portapapeles = std::make_shared<PortapapelesGrabador>();
+    e.escritorio = std::make_shared<EscritorioGrabado>();
     e.entorno.carpeta = carpeta;
     e.entorno.carpetaBloqueos = QDir(carpeta).filePath(QStringLiteral(".bloqueos"));
     QDir().mkpath(e.entorno.carpetaBloqueos);
@@ -30,6 +31,7 @@ EntornoGrabado CrearEntornoGrabado(const QString& carpeta, QDate hoy) {
     e.entorno.dialogos = e.dialogos;
     e.entorno.reloj = e.reloj;
     e.entorno.portapapeles = e.portapapeles;
+    e.entorno.escritorio = e.escritorio;
     return e;
 }
 

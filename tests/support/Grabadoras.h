@@ -53,6 +53,17 @@ public:
     int vaciados = 0;
 };
 
+// A desktop whose notification area and browser the test chooses; counts the ends.
+class EscritorioGrabado : public Escritorio {
+public:
+    bool HayBandeja() const override { return bandeja; }
+    QString Navegador() const override { return navegador; }
+    void Terminar() override { ++terminados; }
+    bool bandeja = false;
+    QString navegador;
+    int terminados = 0;
+};
+
 struct EntornoGrabado {
     Entorno entorno;
     std::shared_ptr<ShellGrabadora> shell;
@@ -60,6 +71,7 @@ struct EntornoGrabado {
     std::shared_ptr<DialogosGrabadora> dialogos;
     std::shared_ptr<RelojFijo> reloj;
     std::shared_ptr<PortapapelesGrabador> portapapeles;
+    std::shared_ptr<EscritorioGrabado> escritorio;
 };
 
 // A recording environment on the given folder; locks live in a folder of their own

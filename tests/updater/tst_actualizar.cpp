@@ -60,10 +60,7 @@ struct Carpeta {
     std::unique_ptr<FrmMain> Formulario(const QString& ejecutable = kInstalador,
                                         bool navegador = true) {
         auto frm = std::make_unique<FrmMain>(e.entorno, Ruta(ejecutable));
-        frm->descubrirNavegador = [=] {
-            return navegador ? Navegador{kNavegador, false} : Navegador{};
-        };
-        frm->hayBandeja = [] { return false; };
+        e.escritorio->navegador = navegador ? kNavegador : QString();
         return frm;
     }
     // Each message as "title|text", critical ones marked with "!".
@@ -337,7 +334,7 @@ void TstActualizar::menuYBandeja() {
     // window; the end removes the icon.
     otro.reset();
     auto conBandeja = c.Formulario();
-    conBandeja->hayBandeja = [] { return true; };
+    c.e.escritorio->bandeja = true;
     QVERIFY(conBandeja->Form_Load());
     QVERIFY(conBandeja->Icono && conBandeja->Icono->isVisible());
     QCOMPARE(conBandeja->Icono->toolTip(), QString("Pellmark. Brivolar programas..."));

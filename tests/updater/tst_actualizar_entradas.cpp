@@ -39,8 +39,7 @@ struct Carpeta {
     }
     std::unique_ptr<FrmMain> Formulario() {
         auto frm = std::make_unique<FrmMain>(e.entorno, Ruta(kInstalador));
-        frm->descubrirNavegador = [] { return Navegador{kNavegador, false}; };
-        frm->hayBandeja = [] { return false; };
+        e.escritorio->navegador = kNavegador;
         return frm;
     }
     QStringList Visibles() const {
