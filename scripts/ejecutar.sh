@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, lays out a complete application folder in
+# Installs what is missing, builds the programs, lays out a complete application folder in
 # aplicacion/ (with the stand-in host Vemora) and starts the diary Rendalio there.
 set -euo pipefail
 RAIZ=$(cd "$(dirname "$0")/.." && pwd)
 APP="$RAIZ/aplicacion"
 bash "$RAIZ/scripts/dependencias.sh"
-bash "$RAIZ/scripts/construir.sh" "$RAIZ/build"
-cmake --install "$RAIZ/build" --prefix "$APP" >/dev/null
+# Only what the folder holds (programs, their modules, sounds, help, the stand-in host):
+# the tests and benchmarks are built by scripts/probar.sh, in build/.
+bash "$RAIZ/scripts/construir.sh" "$RAIZ/build-aplicacion" -DSUITE_TESTS=OFF -DSUITE_BENCH=OFF
+cmake --install "$RAIZ/build-aplicacion" --prefix "$APP" >/dev/null
 echo "Application folder: $APP"
 cd "$APP"
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
