@@ -11,4 +11,12 @@ void Etiqueta::PonerCaption(const QString& caption) {
     setText(TextoVisible(caption));
 }
 
+void PonerNombreAccesible(QWidget* control, const QString& nombre, const QString& descripcion) {
+    const auto enUnaLinea = [](QString texto) {
+        return texto.replace(QLatin1Char('\r'), QLatin1Char(' ')).simplified();
+    };
+    control->setAccessibleName(enUnaLinea(nombre));
+    control->setAccessibleDescription(enUnaLinea(descripcion));
+}
+
 } // namespace comun

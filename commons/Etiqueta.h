@@ -17,4 +17,9 @@ private:
     QString caption_;
 };
 
+// Gives a control that shows no text of its own (a hot zone, a picture) the name and
+// description a screen reader announces. A caption's lines are read as one sentence.
+void PonerNombreAccesible(QWidget* control, const QString& nombre,
+                          const QString& descripcion = QString());
+
 } // namespace comun

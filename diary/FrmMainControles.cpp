@@ -1,6 +1,7 @@
 // The controls of the diary window: where each one stands and how it looks.
 #include "FrmMain.h"
 
+#include "TextosAyuda.h"
 #include "Twips.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@
 
 namespace diary {
 
+using comun::PonerNombreAccesible;
 using comun::Px;
 using comun::RectTwips;
 
@@ -70,6 +72,7 @@ void FrmMain::CrearSeleccion(Contenedor contenedor) {
         ImgSel[i] = new ImagenSvg(QStringLiteral("sel%1.svg").arg(i), ContenedorDe(z));
         ImgSel[i]->setGeometry(Rect(z.sel));
         ImgSel[i]->setAttribute(Qt::WA_TransparentForMouseEvents);
+        PonerNombreAccesible(ImgSel[i], QStringLiteral("Resalte: ") + NombreZona(z.orden));
         ImgSel[i]->hide();
     }
 }
@@ -87,6 +90,7 @@ void FrmMain::CrearZonas(Contenedor contenedor) {
         zona->setMouseTracking(true);
         zona->setProperty("indice", i);
         zona->installEventFilter(this);
+        PonerNombreAccesible(zona, NombreZona(z.orden), DescripcionZona(z.orden));
         ImgMenu[i] = zona;
     }
 }
@@ -114,6 +118,7 @@ void FrmMain::CrearLista() {
         "QListWidget { background: black; color: rgb(255,255,128); border: 1px solid #555; }"
         "QListWidget::item:selected { background: rgb(0,0,128); color: white; }"));
     ListTareas->installEventFilter(this);
+    PonerNombreAccesible(ListTareas, QStringLiteral("Tareas"));
     // Moving over the list is not moving over the bare background.
     ListTareas->setAttribute(Qt::WA_NoMousePropagation);
     ListTareas->viewport()->setAttribute(Qt::WA_NoMousePropagation);
@@ -150,6 +155,8 @@ void FrmMain::CrearCajas() {
         caja->setStyleSheet(QStringLiteral("color: black; background: white;"));
         caja->installEventFilter(this);
     }
+    PonerNombreAccesible(TextBox1, QStringLiteral("Descripción"), CuerpoCaja(1));
+    PonerNombreAccesible(TextBox2, QStringLiteral("Referencia"), CuerpoCaja(2));
     TextBox1->viewport()->installEventFilter(this);
     TextBox1->viewport()->setMouseTracking(true);
     TextBox2->setMouseTracking(true);
@@ -169,6 +176,14 @@ void FrmMain::CrearImagenes() {
     ImgCancelar = NuevaImagen(QStringLiteral("cancelar.svg"), QRect(46, 130, 24, 24), this);
     ImgYaExiste =
         NuevaImagen(QStringLiteral("yaexiste.svg"), QRect(Px(1380), Px(2020), 110, 60), this);
+    PonerNombreAccesible(ImgX, QStringLiteral("Guardar cambios no disponible"), CuerpoImgX());
+    PonerNombreAccesible(ImgGuardar, QStringLiteral("Cambios sin guardar"),
+                         QStringLiteral("Señala el botón «Guardar Cambios»."));
+    PonerNombreAccesible(ImgCancelar, QStringLiteral("Cancelar cambios"),
+                         QStringLiteral("Señala la «Papelera», que cancela la operación."));
+    PonerNombreAccesible(ImgYaExiste, QStringLiteral("La tarea ya existe"),
+                         QStringLiteral("No se puede dar de alta una tarea con la misma fecha "
+                                        "y referencia."));
     for (QWidget* w : {static_cast<QWidget*>(ImgGuardar), static_cast<QWidget*>(ImgCancelar),
                        static_cast<QWidget*>(ImgYaExiste)}) {
         TomarMovimientos(w);
@@ -180,6 +195,7 @@ void FrmMain::CrearPaneles() {
     PicCopiar = NuevaImagen(QStringLiteral("copiar.svg"), RectTwips(2080, 360, 1695, 690), this);
     PicCopiar->setMouseTracking(true);
     PicCopiar->installEventFilter(this);
+    PonerNombreAccesible(PicCopiar, NombreZona(Orden::Copiar), DescripcionZona(Orden::Copiar));
     CrearSeleccion(Contenedor::PicCopiar);
     CrearZonas(Contenedor::PicCopiar);
     PicCopiar->hide();
@@ -189,6 +205,8 @@ void FrmMain::CrearPaneles() {
     PicConfirma->setFocusPolicy(Qt::StrongFocus);
     PicConfirma->setMouseTracking(true);
     PicConfirma->installEventFilter(this);
+    PonerNombreAccesible(PicConfirma, QStringLiteral("¿Está seguro?"),
+                         QStringLiteral("Confirme la eliminación de la tarea."));
     CrearSeleccion(Contenedor::PicConfirma);
     CrearZonas(Contenedor::PicConfirma);
     PicConfirma->hide();
@@ -196,6 +214,7 @@ void FrmMain::CrearPaneles() {
     PicAyuda = new QWidget(this);
     PicAyuda->setAttribute(Qt::WA_TransparentForMouseEvents);
     PicAyuda->setAutoFillBackground(true);
+    PonerNombreAccesible(PicAyuda, QStringLiteral("Ayuda"));
     QPalette azul = PicAyuda->palette();
     azul.setColor(QPalette::Window, QColor(0, 0, 64));
     azul.setColor(QPalette::WindowText, QColor(255, 255, 0));

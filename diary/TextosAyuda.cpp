@@ -105,4 +105,32 @@ QString TituloEdicion() {
     return QStringLiteral("Crear o modif.\rtarea...");
 }
 
+QString NombreZona(Orden orden) {
+    switch (orden) {
+    case Orden::ConfirmarSi:
+        return QStringLiteral("SI");
+    case Orden::ConfirmarNo:
+        return QStringLiteral("No");
+    default:
+        return TituloZona(orden, false, false);
+    }
+}
+
+QString DescripcionZona(Orden orden) {
+    switch (orden) {
+    case Orden::Ayuda:
+        return QStringLiteral("Muestra u oculta la ayuda de los botones.");
+    case Orden::ConfirmarSi:
+        return QStringLiteral("Elimina la tarea seleccionada.");
+    case Orden::ConfirmarNo:
+        return QStringLiteral("Conserva la tarea seleccionada.");
+    case Orden::CopiarActual:
+        return QStringLiteral("Copia la tarea actual en el portapapeles.");
+    case Orden::CopiarTodas:
+        return QStringLiteral("Copia todas las tareas en el portapapeles.");
+    default:
+        return CuerpoZona(orden, false);
+    }
+}
+
 } // namespace diary

@@ -21,4 +21,9 @@ QString CuerpoCaja(int Index);
 // The title over the bare background while a task is being created or changed.
 QString TituloEdicion();
 
+// What a screen reader announces for zone `ImgMenu`(i): its title and help body (as
+// when no task is being edited), or a short text where the hover help has none.
+QString NombreZona(Orden orden);
+QString DescripcionZona(Orden orden);
+
 } // namespace diary

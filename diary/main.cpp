@@ -1,6 +1,7 @@
 #include "FrmMain.h"
 #include "Letras.h"
 #include "SonidosQt.h"
+#include "Traducciones.h"
 
 #include <QApplication>
 
@@ -10,6 +11,10 @@ int main(int argc, char* argv[]) {
     // is built, and is joined before any window exists.
     comun::PrecargaLetras letras;
     QApplication app(argc, argv);
+    comun::CargarTraduccionesQt();
+    // The name of its menu entry (scripts/escritorio.sh), so that the desktop matches
+    // the windows to the entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("vemora-rendalio"));
     letras.Esperar();
     comun::Entorno entorno = comun::Entorno::Real(QCoreApplication::applicationDirPath());
     entorno.sonidos = std::make_shared<comun::SonidosQt>(QCoreApplication::applicationDirPath());

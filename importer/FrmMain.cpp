@@ -145,10 +145,13 @@ FrmMain::FrmMain(comun::Entorno entorno, std::shared_ptr<MotorDatos> datos, QWid
     ImgSel = new Imagen(QStringLiteral(":/importer/seleccion.svg"), this);
     ImgSel->setGeometry(RectTwips(120, 90, 495, 585));
     ImgSel->hide();
+    comun::PonerNombreAccesible(ImgSel, QStringLiteral("Resalte: Mostrar AYUDA"));
 
     ImgAyuda = new ZonaActiva(this);
     ImgAyuda->setGeometry(RectTwips(120, 120, 495, 495));
     ImgAyuda->setToolTip(QStringLiteral("Mostrar AYUDA..."));
+    comun::PonerNombreAccesible(ImgAyuda, QStringLiteral("Mostrar AYUDA"),
+                                QStringLiteral("Abre la ayuda del asistente."));
     connect(ImgAyuda, &ZonaActiva::Click, this, &FrmMain::ImgAyuda_Click);
     connect(ImgAyuda, &ZonaActiva::MouseMove, this, &FrmMain::ImgAyuda_MouseMove);
 
@@ -165,6 +168,8 @@ FrmMain::FrmMain(comun::Entorno entorno, std::shared_ptr<MotorDatos> datos, QWid
 
     CmdAtras = CrearBoton(this, QStringLiteral("<-"), RectTwips(2760, 4000, 495, 375));
     CmdAtras->hide();
+    // Its caption is an arrow, which a screen reader would spell out.
+    comun::PonerNombreAccesible(CmdAtras, QStringLiteral("Atrás"));
     CmdSiguiente = CrearBoton(this, kSiguiente, RectTwips(3360, 4000, 1575, 375));
     CmdSiguiente->setDefault(true);
     connect(CmdAtras, &QPushButton::clicked, this, &FrmMain::CmdAtras_Click);
@@ -257,6 +262,8 @@ void FrmMain::MostrarPaso() {
     case 0:
         if (!CmdAtras->isHidden())
             CmdAtras->hide();
+        // Its caption is an arrow, which a screen reader would spell out.
+        comun::PonerNombreAccesible(CmdAtras, QStringLiteral("Atrás"));
         break;
     case 1:
         if (CmdAtras->isHidden())

@@ -1,5 +1,6 @@
 #include "FrmMain.h"
 #include "Letras.h"
+#include "Traducciones.h"
 
 #include <QApplication>
 
@@ -8,6 +9,10 @@ int main(int argc, char* argv[]) {
     // connects to the display rather than after it, when the first page is laid out.
     comun::PrecargaLetras letras;
     QApplication app(argc, argv);
+    comun::CargarTraduccionesQt();
+    // The name of its menu entry (scripts/escritorio.sh), so that the desktop matches
+    // the windows to the entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("vemora-trasvolo"));
     letras.Esperar();
     importer::FrmMain ventana(comun::Entorno::Real(QCoreApplication::applicationDirPath()));
     if (!ventana.Form_Load())

@@ -2,6 +2,7 @@
 
 #include "Arte.h"
 #include "Contorno.h"
+#include "Etiqueta.h"
 #include "GestosBandeja.h"
 #include "Ini.h"
 #include "Twips.h"
@@ -44,6 +45,13 @@ constexpr int kZonas[9][4] = {{120, 0, 345, 585},  {600, 0, 540, 585},  {1240, 0
 constexpr int kResaltes[9][4] = {{150, 0, 315, 570},  {620, 0, 540, 570},  {1290, 0, 510, 570},
                                  {1940, 0, 600, 570}, {2640, 0, 480, 570}, {3300, 0, 465, 570},
                                  {3900, 0, 480, 570}, {4520, 0, 390, 540}, {5140, 0, 210, 285}};
+
+// What a screen reader calls button i: the caption of its menu item; the hide button
+// has none.
+QString NombreBoton(int i) {
+    const QString& titulo = TablaBarra()[i].tituloMenu;
+    return titulo.isEmpty() ? QStringLiteral("Ocultar barra") : titulo;
+}
 } // namespace
 
 FrmMain::FrmMain(const comun::Entorno& entorno, QWidget* padre)
@@ -73,10 +81,12 @@ void FrmMain::CrearControles() {
         ImgSel[i]->setGeometry(
             RectTwips(kResaltes[i][0], kResaltes[i][1], kResaltes[i][2], kResaltes[i][3]));
         ImgSel[i]->setAttribute(Qt::WA_TransparentForMouseEvents);
+        comun::PonerNombreAccesible(ImgSel[i], QStringLiteral("Resalte: ") + NombreBoton(i));
         ImgSel[i]->hide();
     }
     for (int i = 0; i < 9; ++i) {
         ImgMenu[i] = new ImagenSvg(QString(), this);
+        comun::PonerNombreAccesible(ImgMenu[i], NombreBoton(i), TablaBarra()[i].leyenda);
         ImgMenu[i]->setGeometry(RectTwips(kZonas[i][0], kZonas[i][1], kZonas[i][2], kZonas[i][3]));
         ImgMenu[i]->setCursor(mano);
         connect(ImgMenu[i], &ImagenSvg::movido, this, [this, i] { ImgMenu_MouseMove(i); });
@@ -96,6 +106,8 @@ void FrmMain::CrearControles() {
     LblAyuda->setCursor(mano);
     LblAyuda->setMouseTracking(true);
     LblAyuda->installEventFilter(this);
+    comun::PonerNombreAccesible(LblAyuda, QStringLiteral("Mostrar AYUDA"),
+                                QStringLiteral("Abre la ayuda de la barra."));
 
     // The menu's pictures are drawn when the menu first opens (IconoSvg is lazy).
     for (int i = 0; i < 14; ++i) {

@@ -143,6 +143,9 @@ FrmSelec::FrmSelec(const comun::Entorno& entorno, comun::ArchivoIni& ini, FilaPr
     File = new ListaArchivos(this);
     File->setGeometry(RectTwips(4560, 0, 1335, 480));
     File->hide();
+    comun::PonerNombreAccesible(Drive, QStringLiteral("Unidad"));
+    comun::PonerNombreAccesible(DirCarpeta, QStringLiteral("Carpeta"));
+    comun::PonerNombreAccesible(File, QStringLiteral("Archivos"));
 
     LblNombrePrg = new QLabel(this);
     LblNombrePrg->move(comun::Px(1740), comun::Px(1040));
@@ -176,6 +179,11 @@ FrmSelec::FrmSelec(const comun::Entorno& entorno, comun::ArchivoIni& ini, FilaPr
     // The globe covers the help picture while the hint shows; clicks still reach the picture.
     ImgMundo->setAttribute(Qt::WA_TransparentForMouseEvents);
     ImgMundo->hide();
+    const QString pista =
+        QStringLiteral("Si no tiene alguno de estos programas\rdescárguelos desde "
+                       "internet.");
+    comun::PonerNombreAccesible(ImgAyuda, QStringLiteral("Descargar programas"), pista);
+    comun::PonerNombreAccesible(ImgMundo, QStringLiteral("Internet"), pista);
 
     CmdTerminar = new QPushButton(QStringLiteral("&Terminar"), this);
     CmdTerminar->setGeometry(RectTwips(480, 3360, 1095, 375));
@@ -196,8 +204,7 @@ FrmSelec::FrmSelec(const comun::Entorno& entorno, comun::ArchivoIni& ini, FilaPr
     LblNombrePrg->adjustSize();
     LblEstado->setText(kBusque);
     LblEstado->adjustSize();
-    ayuda->PonerCaption(QStringLiteral("Si no tiene alguno de estos programas\rdescárguelos desde "
-                                       "internet."));
+    ayuda->PonerCaption(pista);
     LblAyuda->adjustSize();
 
     connect(Drive, &QComboBox::currentIndexChanged, this, [this] { Drive_Change(); });

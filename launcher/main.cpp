@@ -1,11 +1,16 @@
 #include "FrmMain.h"
 #include "Letras.h"
+#include "Traducciones.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
     comun::PrecargaLetras letras;
     QApplication app(argc, argv);
+    comun::CargarTraduccionesQt();
+    // The name of its menu entry (scripts/escritorio.sh), so that the desktop matches
+    // the windows to the entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("vemora-brivolar"));
     // The captions' size is measured there too, while the bar builds its controls.
     letras.ContinuarConLista([] { launcher::TamanoLeyendas(QGuiApplication::font()); });
     // The bar may be hidden with only its tray icon left: closing the locator must

@@ -9,6 +9,7 @@ PAQUETES=(
   libsqlite3-dev sqlite3 libsqlcipher-dev sqlcipher
   xvfb xauth xdotool xclip x11-utils x11-xserver-utils imagemagick
   libx11-dev libfontconfig-dev fonts-dejavu-core clang libclang-rt-14-dev openbox trayer
+  qt6-translations-l10n desktop-file-utils
 )
 
 faltan=()

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, lays out a complete application folder in
+# Installs what is missing, builds the programs, lays out a complete application folder in
 # aplicacion/ (with the stand-in host Vemora) and starts the diary Rendalio there.
 set -euo pipefail
 RAIZ=$(cd "$(dirname "$0")/.." && pwd)
 APP="$RAIZ/aplicacion"
 bash "$RAIZ/scripts/dependencias.sh"
-bash "$RAIZ/scripts/construir.sh" "$RAIZ/build"
-cmake --install "$RAIZ/build" --prefix "$APP" >/dev/null
+# Only what the folder holds (programs, their modules, sounds, help, the stand-in host):
+# the tests and benchmarks are built by scripts/probar.sh, in build/.
+bash "$RAIZ/scripts/construir.sh" "$RAIZ/build-aplicacion" -DSUITE_TESTS=OFF -DSUITE_BENCH=OFF
+cmake --install "$RAIZ/build-aplicacion" --prefix "$APP" >/dev/null
 echo "Application folder: $APP"
 cd "$APP"
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
@@ -15,7 +17,8 @@ fi
 # Without a screen the diary is started on a virtual one for a few seconds and a
 # picture of it is left in the folder, so the set-up can still be checked.
 echo "No display found: starting Rendalio on a virtual screen and saving a screenshot."
-bash "$RAIZ/tests/e2e/con_xvfb.sh" bash -c '
+# The diary needs no notification area, so the virtual desktop goes without one.
+E2E_SIN_BANDEJA=1 bash "$RAIZ/tests/e2e/con_xvfb.sh" bash -c '
   ./Rendalio.exe & pid=$!
   for i in $(seq 1 50); do
     xdotool search --onlyvisible --name "Tareas a recordar" >/dev/null 2>&1 && break

@@ -1,6 +1,7 @@
 #include "FrmMain.h"
 
 #include "Arte.h"
+#include "Etiqueta.h"
 #include "GestosBandeja.h"
 #include "Instalacion.h"
 #include "Tabla.h"
@@ -77,6 +78,7 @@ FrmSinBandeja::FrmSinBandeja(const QIcon& icono, QMenu* menu)
     CmdMenu->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     CmdMenu->setPopupMode(QToolButton::InstantPopup);
     CmdMenu->setMenu(menu);
+    comun::PonerNombreAccesible(CmdMenu, CmdMenu->text(), kTipIcono);
     capa->addWidget(CmdMenu);
     adjustSize();
     setFixedSize(sizeHint());

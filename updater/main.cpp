@@ -1,12 +1,17 @@
 #include "Entorno.h"
 #include "FrmMain.h"
 #include "Letras.h"
+#include "Traducciones.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
     comun::PrecargaLetras letras;
     QApplication app(argc, argv);
+    comun::CargarTraduccionesQt();
+    // Installed, this program is "Brivolar.exe": it shares the bar's menu entry
+    // (scripts/escritorio.sh), so that the desktop matches its windows to that entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("vemora-brivolar"));
     letras.ContinuarConLista();
     // The program lives without a visible window: closing a message box or the
     // locator must not end it.
