@@ -5,17 +5,20 @@
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
-    // Reading the desktop's font configuration is the largest single cost before the
-    // first text can be drawn: it runs on a second thread while the application object
-    // is built, and is joined before any window exists.
+    // Reading the desktop's font configuration and then the toolkit's list of fonts are
+    // the largest costs before the first text can be drawn: they run on a second thread
+    // while the application object is built and the window starts its controls.
     comun::PrecargaLetras letras;
     QApplication app(argc, argv);
-    letras.Esperar();
+    letras.ContinuarConLista();
     comun::Entorno entorno = comun::Entorno::Real(QCoreApplication::applicationDirPath());
     entorno.sonidos = std::make_shared<comun::SonidosQt>(QCoreApplication::applicationDirPath());
     diary::FrmMain frm(entorno);
-    if (!frm.Form_Load())
-        return 0;
-    frm.Mostrar();
-    return app.exec();
+    int resultado = 0;
+    if (frm.Form_Load()) {
+        frm.Mostrar();
+        resultado = app.exec();
+    }
+    letras.Esperar(); // before the QApplication goes
+    return resultado;
 }
