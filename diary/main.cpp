@@ -15,12 +15,13 @@ int main(int argc, char* argv[]) {
     // life: about 0.6 MB more at its peak. They are few and brief; one heap serves.
     mallopt(M_ARENA_MAX, 1);
 #endif
-    // Reading the desktop's font configuration and then the toolkit's list of fonts are
-    // the largest costs before the first text can be drawn: they run on a second thread
-    // while the application object is built and the window starts its controls.
+    // Reading the desktop's font configuration is the largest single cost before the
+    // first text can be drawn: it runs on a second thread while the application object
+    // is built, and is joined before any window exists. (Filling the font list there too
+    // makes three busy threads once the background picture starts: slower on two cores.)
     comun::PrecargaLetras letras;
     QApplication app(argc, argv);
-    letras.ContinuarConLista();
+    letras.Esperar();
     comun::Entorno entorno = comun::Entorno::Real(QCoreApplication::applicationDirPath());
     entorno.sonidos = std::make_shared<comun::SonidosQt>(QCoreApplication::applicationDirPath());
     diary::FrmMain frm(entorno);
