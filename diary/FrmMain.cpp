@@ -232,6 +232,7 @@ void FrmMain::paintEvent(QPaintEvent*) {
         QTimer::singleShot(0, this, [this] {
             QGuiApplication::sync();
             MostrarCalendario();
+            PonerCursores();
         });
     }
     const qreal proporcion = devicePixelRatioF();
@@ -249,6 +250,14 @@ void FrmMain::paintEvent(QPaintEvent*) {
         pintor.fillRect(rect(), kColorFondo);
     else
         pintor.drawPixmap(0, 0, fondo_);
+}
+
+void FrmMain::PonerCursores() {
+    // The pointer picture is drawn from its SVG: not needed to show the window.
+    const QCursor mano = CursorMano();
+    for (QWidget* zona : ImgMenu)
+        if (zona)
+            zona->setCursor(mano);
 }
 
 void FrmMain::Sonar(const QString& archivo) {

@@ -130,6 +130,8 @@ private:
     void CrearImagenes();
     void CrearPaneles();
     QWidget* ContenedorDe(const Zona& zona);
+    // The hand pointer over the hot zones, once the window is on screen.
+    void PonerCursores();
     // A label that grows with its text, centred on a point of its container.
     static void Centrar(QWidget* etiqueta, int centroX, int centroY);
 

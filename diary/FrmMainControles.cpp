@@ -78,7 +78,6 @@ void FrmMain::CrearSeleccion(Contenedor contenedor) {
 }
 
 void FrmMain::CrearZonas(Contenedor contenedor) {
-    const QCursor mano = CursorMano();
     for (int i = 0; i < kNumZonas; ++i) {
         const Zona& z = kZonas[size_t(i)];
         if (z.contenedor != contenedor)
@@ -86,7 +85,6 @@ void FrmMain::CrearZonas(Contenedor contenedor) {
         auto* zona = new QWidget(ContenedorDe(z));
         zona->setObjectName(QStringLiteral("ImgMenu%1").arg(i));
         zona->setGeometry(Rect(z.zona));
-        zona->setCursor(mano);
         zona->setMouseTracking(true);
         zona->setProperty("indice", i);
         zona->installEventFilter(this);

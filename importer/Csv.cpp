@@ -141,31 +141,38 @@ std::optional<QChar> SeparadorDeCabecera(QStringView cabecera) {
     return cabecera[6];
 }
 
+namespace {
+// The position of the separator that ends the value at the start of `linea`, or -1. The
+// quote count goes on from the values before it.
+qsizetype BuscarSeparador(QStringView linea, QChar separador, int& comillas) {
+    for (qsizetype i = 0; i < linea.size(); ++i) {
+        const QChar c = linea[i];
+        if (c == kComilla)
+            ++comillas;
+        if (comillas % 2 == 0 && c == separador)
+            return i;
+    }
+    return -1;
+}
+} // namespace
+
 Particion PartirContacto(QStringView linea, std::optional<QChar> separador) {
     Particion particion;
     CamposContacto campos;
     int comillas = 0;
     for (int campo = 0; campo < 10; ++campo) {
-        QString valor;
-        qsizetype parada = -1;
-        for (qsizetype i = 0; i < linea.size(); ++i) {
-            const QChar c = linea[i];
-            if (c == kComilla)
-                ++comillas;
-            if (comillas % 2 == 0 && separador && c == *separador) {
-                parada = i;
-                break;
-            }
-            valor += c;
-        }
+        // Every character before the separator, quotes included, belongs to the value.
+        const qsizetype parada = separador ? BuscarSeparador(linea, *separador, comillas) : -1;
         if (parada < 0) {
             particion.campoSinSeparador = campo + 1;
             return particion;
         }
-        linea = linea.mid(parada + 1);
+        QStringView valor = linea.first(parada);
         if (valor.startsWith(kComilla))
-            valor = valor.size() >= 2 ? valor.mid(1, valor.size() - 2) : QString();
-        campos.valores[campo] = valor;
+            valor = valor.size() >= 2 ? valor.sliced(1, valor.size() - 2) : QStringView();
+        if (!valor.isEmpty())
+            campos.valores[campo] = valor.toString();
+        linea = linea.sliced(parada + 1);
     }
     campos.notas = linea.toString();
     particion.campos = std::move(campos);
@@ -178,8 +185,14 @@ FilaDatos ComponerFila(const CamposContacto& campos) {
     fila.clave = ClaveNombre(v[0]);
     fila.Nombre = OInterrogacion(v[0]);
     fila.Email = OInterrogacion(v[1]);
-    fila.Direccion =
-        OInterrogacion(v[2]) + kCrLf + v[3] + kCrLf + v[4] + kCrLf + v[5] + kCrLf + v[6];
+    QString& direccion = fila.Direccion;
+    direccion.reserve(qMax(v[2].size(), qsizetype(1)) + v[3].size() + v[4].size() + v[5].size() +
+                      v[6].size() + 4 * kCrLf.size());
+    direccion += OInterrogacion(v[2]);
+    for (int parte = 3; parte <= 6; ++parte) {
+        direccion += kCrLf;
+        direccion += v[parte];
+    }
     fila.Telefono = OInterrogacion(v[7]);
     fila.Celular = OInterrogacion(v[8]);
     fila.Url = OInterrogacion(v[9]);

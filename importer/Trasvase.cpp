@@ -159,12 +159,59 @@ bool Trasvase::Fallo(const QString& descripcion) {
     return false;
 }
 
+bool Trasvase::FalloDeSentencia(const comun::sql::Sentencia& sentencia) {
+    conexion_.Anotar(sentencia.Codigo());
+    // A rule that refuses the record leaves the batch as it was; an I/O or memory failure
+    // halfway makes the engine roll the whole transaction back.
+    if (enTransaccion_ && sqlite3_get_autocommit(conexion_.Manejador())) {
+        enTransaccion_ = false;
+        lotePerdido_ = true;
+    }
+    return Fallo(sentencia.Codigo());
+}
+
+// The last record's Indice in stored order and the first record of each name.
+bool Trasvase::LeerEstado() {
+    primeros_.clear();
+    ultimoIndice_ = 0;
+    auto ultimo =
+        conexion_.Preparar(QStringLiteral("SELECT Indice FROM Datos ORDER BY rowid DESC LIMIT 1"));
+    if (!ultimo.Valida())
+        return Fallo(conexion_.UltimoCodigo());
+    const int codigo = ultimo.Paso();
+    if (codigo == SQLITE_ROW)
+        ultimoIndice_ = ultimo.Entero(0);
+    else if (codigo != SQLITE_DONE) {
+        conexion_.Anotar(codigo);
+        return Fallo(codigo);
+    }
+
+    auto nombres =
+        conexion_.Preparar(QStringLiteral("SELECT rowid, Nombre FROM Datos ORDER BY rowid"));
+    if (!nombres.Valida())
+        return Fallo(conexion_.UltimoCodigo());
+    int paso;
+    while ((paso = nombres.Paso()) == SQLITE_ROW) {
+        if (nombres.EsNulo(1))
+            continue; // a record without a name matches nothing
+        const QString clave = ClaveNombre(nombres.Texto(1));
+        if (!primeros_.contains(clave))
+            primeros_.insert(clave, nombres.Entero(0));
+    }
+    if (paso != SQLITE_DONE) {
+        conexion_.Anotar(paso);
+        return Fallo(paso);
+    }
+    return true;
+}
+
 bool Trasvase::Abrir(const QString& ruta) {
     Cerrar();
     ruta_ = ruta;
     error_.clear();
     primeros_.clear();
     ultimoIndice_ = 0;
+    lotePerdido_ = false;
     const QFileInfo datos(ruta);
     if (!datos.isFile())
         return Fallo(NoSeEncuentra(ruta));
@@ -179,49 +226,29 @@ bool Trasvase::Abrir(const QString& ruta) {
         // word; say so now rather than at the first contact.
         if (sqlite3_db_readonly(conexion_.Manejador(), "main") == 1)
             return Fallo(SinPermiso(ruta));
-        // Exclusive for the whole import: the lock taken here is kept across commits.
-        if (!conexion_.Ejecutar(QStringLiteral("PRAGMA locking_mode = EXCLUSIVE")) ||
+        // Exclusive for the whole import: the lock taken here is kept across commits, and
+        // with it the page cache. A cache that holds the whole table (up to 32 MiB) keeps
+        // the pages the name scan decrypted for the updates that follow.
+        if (!conexion_.Ejecutar(QStringLiteral("PRAGMA cache_size = -32768")) ||
+            !conexion_.Ejecutar(QStringLiteral("PRAGMA locking_mode = EXCLUSIVE")) ||
             !conexion_.Ejecutar(QStringLiteral("BEGIN EXCLUSIVE")))
             return Fallo(conexion_.UltimoCodigo());
         enTransaccion_ = true;
 
-        auto ultimo = conexion_.Preparar(
-            QStringLiteral("SELECT Indice FROM Datos ORDER BY rowid DESC LIMIT 1"));
-        if (!ultimo.Valida())
-            return Fallo(conexion_.UltimoCodigo());
-        const int codigo = ultimo.Paso();
-        if (codigo == SQLITE_ROW)
-            ultimoIndice_ = ultimo.Entero(0);
-        else if (codigo != SQLITE_DONE) {
-            conexion_.Anotar(codigo);
-            return Fallo(codigo);
-        }
+        if (!LeerEstado())
+            return false;
 
-        auto nombres =
-            conexion_.Preparar(QStringLiteral("SELECT rowid, Nombre FROM Datos ORDER BY rowid"));
-        if (!nombres.Valida())
-            return Fallo(conexion_.UltimoCodigo());
-        int paso;
-        while ((paso = nombres.Paso()) == SQLITE_ROW) {
-            if (nombres.EsNulo(1))
-                continue; // a record without a name matches nothing
-            const QString clave = ClaveNombre(nombres.Texto(1));
-            if (!primeros_.contains(clave))
-                primeros_.insert(clave, nombres.Entero(0));
-        }
-        if (paso != SQLITE_DONE) {
-            conexion_.Anotar(paso);
-            return Fallo(paso);
-        }
-
+        // OR FAIL: a single-record statement refused by a rule has changed nothing, so
+        // it needs no statement journal. That journal would copy (and encrypt) every
+        // page each UPDATE touches, the largest cost of the import.
         alta_ = conexion_.Preparar(
-            QStringLiteral("INSERT INTO Datos (Indice, Nombre, Email, Direccion, Telefono, "
+            QStringLiteral("INSERT OR FAIL INTO Datos (Indice, Nombre, Email, Direccion, Telefono, "
                            "Celular, Url, Notas) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
         if (!alta_.Valida())
             return Fallo(conexion_.UltimoCodigo());
-        cambio_ = conexion_.Preparar(
-            QStringLiteral("UPDATE Datos SET Nombre = ?, Email = ?, Direccion = ?, Telefono = ?, "
-                           "Celular = ?, Url = ?, Notas = ? WHERE rowid = ?"));
+        cambio_ = conexion_.Preparar(QStringLiteral(
+            "UPDATE OR FAIL Datos SET Nombre = ?, Email = ?, Direccion = ?, Telefono = ?, "
+            "Celular = ?, Url = ?, Notas = ? WHERE rowid = ?"));
         if (!cambio_.Valida())
             return Fallo(conexion_.UltimoCodigo());
         return true;
@@ -253,10 +280,8 @@ bool Trasvase::Incluir(const FilaDatos& fila) {
         cambio_.Reiniciar();
         enlazar(cambio_, 1);
         cambio_.Enlazar(8, rowid);
-        if (!cambio_.Ejecutar()) {
-            conexion_.Anotar(cambio_.Codigo());
-            return Fallo(cambio_.Codigo());
-        }
+        if (!cambio_.Ejecutar())
+            return FalloDeSentencia(cambio_);
         // Only an empty name changes the record's key (it is stored as "?").
         const QString nueva = ClaveNombre(fila.Nombre);
         if (nueva != fila.clave)
@@ -268,10 +293,8 @@ bool Trasvase::Incluir(const FilaDatos& fila) {
     alta_.Reiniciar();
     alta_.Enlazar(1, ultimoIndice_ + 1);
     enlazar(alta_, 2);
-    if (!alta_.Ejecutar()) {
-        conexion_.Anotar(alta_.Codigo());
-        return Fallo(alta_.Codigo());
-    }
+    if (!alta_.Ejecutar())
+        return FalloDeSentencia(alta_);
     ++ultimoIndice_;
     // A new record comes last in stored order: it is the first of its name only when
     // no earlier record carries that name.
@@ -312,6 +335,16 @@ bool Trasvase::Confirmar() {
     return true;
 }
 
+bool Trasvase::Recuperar() {
+    lotePerdido_ = false;
+    if (!conexion_.Abierta())
+        return false;
+    if (!conexion_.Ejecutar(QStringLiteral("BEGIN")))
+        return Fallo(conexion_.UltimoCodigo());
+    enTransaccion_ = true;
+    return LeerEstado();
+}
+
 void Trasvase::Cerrar() {
     if (conexion_.Abierta() && enTransaccion_)
         conexion_.Ejecutar(QStringLiteral("COMMIT"));
@@ -339,6 +372,19 @@ QString ErrorDeContacto(qsizetype k, const QString& linea, const Particion& part
         .arg(muestra, VerSeparador(separador))
         .arg(particion.campoSinSeparador);
 }
+
+// Contacts `desde` to `hasta` - 1 again, after the engine gave up their batch when contact
+// `hasta` failed: they were read before the failure and are kept as if it had come alone.
+void RehacerLote(Trasvase& tabla, const ArchivoContactos& archivo, qsizetype desde,
+                 qsizetype hasta) {
+    if (!tabla.Recuperar())
+        return;
+    for (qsizetype j = desde; j < hasta; ++j) {
+        const Particion particion = PartirContacto(archivo.registros[j], archivo.separador);
+        if (!particion.campos || !tabla.Incluir(ComponerFila(*particion.campos)))
+            return;
+    }
+}
 } // namespace
 
 QString ImportarContactos(const ArchivoContactos& archivo, const QString& rutaDatos,
@@ -363,6 +409,7 @@ QString ImportarContactos(const ArchivoContactos& archivo, const QString& rutaDa
         return error;
     };
     QElapsedTimer reloj;
+    qsizetype inicioLote = 1;
     for (qsizetype k = 1; k <= total; ++k) {
         if (k == 1 || reloj.elapsed() >= avisos.intervaloMs) {
             if (!tabla.Confirmar()) {
@@ -372,6 +419,7 @@ QString ImportarContactos(const ArchivoContactos& archivo, const QString& rutaDa
             }
             if (avisos.entreLotes && !avisos.entreLotes(k - 1))
                 return {}; // what was read is stored
+            inicioLote = k;
             reloj.start();
             progreso(k);
         }
@@ -383,6 +431,8 @@ QString ImportarContactos(const ArchivoContactos& archivo, const QString& rutaDa
             error = tabla.Error();
         if (!error.isEmpty()) {
             progreso(k);
+            if (tabla.LotePerdido())
+                RehacerLote(tabla, archivo, inicioLote, k);
             return fallar(error);
         }
     }

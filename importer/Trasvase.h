@@ -48,6 +48,12 @@ public:
     // Confirms what is pending and gives the database back.
     void Cerrar();
 
+    // True after a failure that made the engine give up the whole batch (an I/O or memory
+    // failure in the middle of a statement), not only the contact in progress.
+    bool LotePerdido() const { return lotePerdido_; }
+    // After a lost batch: a new one, with the names and the last Indice as they are stored.
+    bool Recuperar();
+
     bool Abierta() const { return conexion_.Abierta(); }
     const QString& Error() const { return error_; }
     qint64 UltimoIndice() const { return ultimoIndice_; }
@@ -55,6 +61,8 @@ public:
 private:
     bool Fallo(int codigo);
     bool Fallo(const QString& descripcion);
+    bool FalloDeSentencia(const comun::sql::Sentencia& sentencia);
+    bool LeerEstado();
     void CambiarClave(qint64 rowid, const QString& anterior, const QString& nueva);
 
     comun::sql::Conexion conexion_;
@@ -63,6 +71,7 @@ private:
     QHash<QString, qint64> primeros_;
     qint64 ultimoIndice_ = 0;
     bool enTransaccion_ = false;
+    bool lotePerdido_ = false;
     QString ruta_;
     QString error_;
 };

@@ -137,6 +137,9 @@ private slots:
         QCOMPARE(b.frm->pos(), QPoint(22, 22));
         QCOMPARE(b.frm->Calendario()->pos(), QPoint(429, 22));
         QCOMPARE(b.frm->Calendario()->Calendario->selectedDate(), kHoy);
+        // The hand over every hot zone, panels included, from the first paint on.
+        for (QWidget* zona : b.frm->ImgMenu)
+            QCOMPARE(zona->cursor().shape(), Qt::BitmapCursor);
         // Empty table: waste bin, previous and next do nothing and play nothing.
         for (int zona : {0, 3, 4})
             b.Clic(zona);

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <limits>
 
 using namespace importer;
 using comun::sql::Conexion;
@@ -90,6 +91,48 @@ void Raton(QWidget* boton, QEvent::Type tipo, quint64 momento) {
     evento.setTimestamp(momento);
     QApplication::sendEvent(boton, &evento);
 }
+
+// The system's file layer with one failure planted: after `escriturasAntes` more writes to
+// a rollback journal, the next one fails as a full or broken disk would. Installed as the
+// default for the lifetime of the object.
+class DiarioQueFalla {
+public:
+    explicit DiarioQueFalla() {
+        real_ = sqlite3_vfs_find(nullptr);
+        vfs_ = *real_;
+        vfs_.zName = "diario_que_falla";
+        vfs_.szOsFile = Desplazamiento() + int(sizeof(const sqlite3_io_methods*));
+        vfs_.xOpen = &DiarioQueFalla::Abrir;
+        sqlite3_vfs_register(&vfs_, 1);
+    }
+    ~DiarioQueFalla() { sqlite3_vfs_unregister(&vfs_); }
+    static inline int escriturasAntes = -1; // -1: none fails
+
+private:
+    static int Desplazamiento() { return (real_->szOsFile + 7) & ~7; }
+    static const sqlite3_io_methods*& MetodosReales(sqlite3_file* f) {
+        return *reinterpret_cast<const sqlite3_io_methods**>(reinterpret_cast<char*>(f) +
+                                                             Desplazamiento());
+    }
+    static int Abrir(sqlite3_vfs*, const char* nombre, sqlite3_file* f, int flags, int* salida) {
+        const int codigo = real_->xOpen(real_, nombre, f, flags, salida);
+        if (codigo == SQLITE_OK && f->pMethods && (flags & SQLITE_OPEN_MAIN_JOURNAL)) {
+            MetodosReales(f) = f->pMethods;
+            diario_ = *f->pMethods;
+            diario_.xWrite = &DiarioQueFalla::Escribir;
+            f->pMethods = &diario_;
+        }
+        return codigo;
+    }
+    static int Escribir(sqlite3_file* f, const void* datos, int n, sqlite3_int64 donde) {
+        if (escriturasAntes >= 0 && escriturasAntes-- == 0)
+            return SQLITE_IOERR_WRITE;
+        return MetodosReales(f)->xWrite(f, datos, n, donde);
+    }
+    static inline sqlite3_vfs* real_ = nullptr;
+    static inline sqlite3_vfs vfs_{};
+    static inline sqlite3_io_methods diario_{};
+};
 
 QString Boton(int paso) {
     return paso <= 7   ? "&Siguiente ->"
@@ -385,6 +428,56 @@ void TstTrasvolo::importacionFallos() {
         QVERIFY(!f->CmdAtras->isHidden());
         QCOMPARE(Leer(c.Ruta("DatosAnt.bak")), copia);
         QCOMPARE(c.Nombres(), QStringList({"Uno", "Dos"}));
+    }
+    {
+        // A disk failure halfway through a batch makes the engine give up the whole batch,
+        // not only the contact in progress: the contacts read before it are kept all the
+        // same. Each update touches another page of the table, so journal writes go on.
+        Carpeta c;
+        {
+            Conexion con;
+            QVERIFY(host::AbrirVemora(con, c.Ruta("Vemora.dat"), false) && con.Ejecutar("BEGIN"));
+            host::Contacto previo;
+            previo.Notas = QString(300, u'n');
+            for (int n = 1; n <= 300; ++n) {
+                previo.Indice = n;
+                previo.Nombre = QString("Previo %1").arg(n);
+                QVERIFY(host::AgregarContacto(con, previo));
+            }
+            QVERIFY(con.Ejecutar("COMMIT"));
+        }
+        QByteArray csv = kCabecera;
+        const auto nombre = [](int j) {
+            return j % 2 ? QString("previo %1").arg(3 * j) : QString("Nuevo %1").arg(j);
+        };
+        for (int j = 1; j <= 100; ++j)
+            csv += nombre(j).toUtf8() + ",c" + QByteArray::number(j) + ",,,,,,,,,\r\n";
+        c.Csv(csv);
+        const ArchivoContactos archivo = LeerArchivoContactos(c.Ruta("Datos.csv"));
+        DiarioQueFalla falla;
+        qsizetype fallido = 0;
+        AvisosImportacion avisos;
+        avisos.intervaloMs = std::numeric_limits<int>::max(); // one batch
+        avisos.progreso = [&](qsizetype k, qsizetype) {
+            if (k == 1)
+                DiarioQueFalla::escriturasAntes = 60;
+            fallido = k;
+        };
+        const QString error = ImportarContactos(archivo, c.Ruta("Vemora.dat"), avisos);
+        DiarioQueFalla::escriturasAntes = -1;
+        QVERIFY2(!error.isEmpty() && fallido > 5 && fallido < 100, qPrintable(error));
+        QHash<QString, QString> correos;
+        for (const auto& r : c.Contactos())
+            correos.insert(r.Nombre.toUpper(), r.Email);
+        QCOMPARE(correos.size(), 300 + int(fallido - 1) / 2);
+        for (int j = 1; j <= 100; ++j) {
+            const auto r = correos.constFind(nombre(j).toUpper());
+            if (j < fallido)
+                QVERIFY2(r != correos.constEnd() && *r == QString("c%1").arg(j),
+                         qPrintable(nombre(j)));
+            else
+                QVERIFY(r == correos.constEnd() || *r != QString("c%1").arg(j));
+        }
     }
     {
         // Another password.
