@@ -12,7 +12,10 @@ esperar_ventana "^Calendario$" >/dev/null
 esperar_archivo "$APP/Rendalio.dat"
 sleep 0.5
 
+# The pause paces the clicks as a hand does; results are waited for where they are read.
 clic() { xdotool mousemove --window "$VENTANA" "$1" "$2" click 1; sleep 0.3; }
+portapapeles() { xclip -o -selection clipboard 2>/dev/null || true; }
+copia_con() { portapapeles | tr -d '\r' | grep -q "$1"; }
 
 # New task (the paper scroll), a reference typed, then the floppy disk.
 nueva() {
@@ -43,12 +46,13 @@ sleep 0.4
 xdotool mousemove --window "$VENTANA" 195 82
 sleep 0.4
 clic 170 47
-COPIA=$(xclip -o -selection clipboard 2>/dev/null | tr -d '\r' || true)
-echo "$COPIA" | grep -q "^\* .* - Taller$" || fallo "a double click did not show the second task: $COPIA"
+esperar_que "a double click did not show the second task" 10 \
+  copia_con "^\* .* - Taller$"
 clic 223 49
-CRUDA=$(xclip -o -selection clipboard 2>/dev/null || true)
+esperar_que "copy-all did not reach the clipboard" 10 \
+  copia_con "^SE COPIARON 3 TAREAS EN TOTAL\.$"
+CRUDA=$(portapapeles)
 COPIA=$(printf '%s' "$CRUDA" | tr -d '\r')
-echo "$COPIA" | grep -q "^SE COPIARON 3 TAREAS EN TOTAL\.$" || fallo "clipboard: $COPIA"
 echo "$COPIA" | grep -q "^\* .* - Dentista 17:30$" || fallo "task missing from the clipboard"
 echo "$COPIA" | grep -q "^ \{25\}--- oOo ---$" || fallo "separator missing from the clipboard"
 [[ "$CRUDA" == *$'* linea uno\r\nlinea dos\r\n\r\n'* ]] ||
