@@ -26,6 +26,20 @@ QImage PintarArteOpaco(const QString& archivo, QSize tamano, qreal proporcion, Q
     return comun::PintarSvgOpaco(RutaArte(archivo), tamano, proporcion, base);
 }
 
+QImage PintarFondo(QSize tamano, qreal proporcion) {
+    for (const int hecha : {1, 2}) {
+        if (!qFuzzyCompare(proporcion, qreal(hecha)))
+            continue;
+        IniciarArte();
+        QImage imagen(QStringLiteral(":/diary/pintado/fondo@%1x.png").arg(hecha), "PNG");
+        if (imagen.size() != tamano * hecha)
+            break;
+        imagen.setDevicePixelRatio(hecha);
+        return imagen;
+    }
+    return PintarArteOpaco(QStringLiteral("fondo.svg"), tamano, proporcion, kColorFondo);
+}
+
 QCursor CursorMano() {
     IniciarArte();
     return comun::CursorMano(RutaArte(QStringLiteral("mano.svg")), QPoint(12, 1));

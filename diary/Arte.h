@@ -21,6 +21,14 @@ void IniciarArte();
 // artwork holds no text, so no fonts are needed). A null image when the file is missing.
 QImage PintarArteOpaco(const QString& archivo, QSize tamano, qreal proporcion, QColor base);
 
+// The colour under the window's background picture, and where it is missing.
+inline const QColor kColorFondo(64, 64, 72);
+
+// The window's background picture at its size and pixel ratio: safe on any thread. At
+// ratios 1 and 2 it is the picture drawn when the program was built (the same drawing);
+// at others, or when that one does not fit, it is drawn now.
+QImage PintarFondo(QSize tamano, qreal proporcion);
+
 // The pointing hand over the hot zones (fingertip at 12,1).
 QCursor CursorMano();
 QIcon IconoDiario();

@@ -28,7 +28,6 @@ namespace {
 const QString kSeccionPosicion = QStringLiteral("Posicion");
 const QString kCaption = QStringLiteral("Tareas a recordar...");
 // Under the background picture, and in its place should it be missing.
-const QColor kColorFondo(64, 64, 72);
 
 } // namespace
 
@@ -39,12 +38,13 @@ FrmMain::FrmMain(comun::Entorno entorno, QWidget* padre)
       entorno_(std::move(entorno)) {
     setWindowTitle(kCaption);
     setFixedSize(comun::TamTwips(6000, 5595));
-    // The background is the largest picture of the window: it is rendered on a second
-    // thread while the controls are built, and the first paint collects it.
+    // The background is the largest picture of the window: it is decoded (or, at an
+    // unusual pixel ratio, drawn) on a second thread while the controls are built, and
+    // the first paint collects it.
     IniciarArte();
     fondoPendiente_ =
         std::async(std::launch::async, [tamano = size(), proporcion = devicePixelRatioF()] {
-            return PintarArteOpaco(QStringLiteral("fondo.svg"), tamano, proporcion, kColorFondo);
+            return PintarFondo(tamano, proporcion);
         });
     setMouseTracking(true);
     setWindowIcon(IconoDiario());
@@ -243,8 +243,7 @@ void FrmMain::paintEvent(QPaintEvent*) {
     }
     // A screen of another pixel ratio (the window moved) gets its own rendering.
     if (fondo_.isNull() || !qFuzzyCompare(fondo_.devicePixelRatio(), proporcion))
-        fondo_ = QPixmap::fromImage(
-            PintarArteOpaco(QStringLiteral("fondo.svg"), size(), proporcion, kColorFondo));
+        fondo_ = QPixmap::fromImage(PintarFondo(size(), proporcion));
     QPainter pintor(this);
     if (fondo_.isNull())
         pintor.fillRect(rect(), kColorFondo);

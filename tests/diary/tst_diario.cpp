@@ -152,6 +152,22 @@ private slots:
         QVERIFY(b.e.dialogos->mensajes.isEmpty());
     }
 
+    // The background compiled in at ratios 1 and 2 is the artwork as drawn at run time,
+    // at the window's size: a changed window, colour or drawing shows here.
+    void fondoCompiladoIgualAlDibujado() {
+        Banco b;
+        QVERIFY(b.Arrancar());
+        for (const qreal proporcion : {1.0, 2.0}) {
+            const QImage compilado(QStringLiteral(":/diary/pintado/fondo@%1x.png").arg(proporcion));
+            const QImage dibujado = PintarArteOpaco(QStringLiteral("fondo.svg"), b.frm->size(),
+                                                    proporcion, kColorFondo);
+            QVERIFY(!dibujado.isNull());
+            QCOMPARE(compilado.size(), b.frm->size() * proporcion);
+            QCOMPARE(compilado.convertToFormat(dibujado.format()), dibujado);
+            QCOMPARE(PintarFondo(b.frm->size(), proporcion).devicePixelRatio(), proporcion);
+        }
+    }
+
     void arranqueMuestraLaTareaDeHoy() {
         {
             Banco b({}, {{"01/01/2026", "antes"}, {Hoy(), "hoy"}, {"9/9/27", "luego"}});
