@@ -1,5 +1,11 @@
 #include "Arte.h"
 
+#include <QResource>
+
+#include <cstring>
+
+#include <zlib.h>
+
 // The resource file is generated from the artwork present when the project was
 // configured; a static library needs its initialiser called by name.
 static void IniciarRecursos() {
@@ -26,18 +32,39 @@ QImage PintarArteOpaco(const QString& archivo, QSize tamano, qreal proporcion, Q
     return comun::PintarSvgOpaco(RutaArte(archivo), tamano, proporcion, base);
 }
 
-QImage PintarFondo(QSize tamano, qreal proporcion) {
-    for (const int hecha : {1, 2}) {
-        if (!qFuzzyCompare(proporcion, qreal(hecha)))
-            continue;
-        IniciarArte();
-        QImage imagen(QStringLiteral(":/diary/pintado/fondo@%1x.png").arg(hecha), "PNG");
-        if (imagen.size() != tamano * hecha)
-            break;
-        imagen.setDevicePixelRatio(hecha);
-        return imagen;
+QImage FondoCompilado(QSize tamano, qreal proporcion) {
+    const int veces = qRound(proporcion);
+    if ((veces != 1 && veces != 2) || !qFuzzyCompare(proporcion, qreal(veces)))
+        return {};
+    IniciarArte();
+    const QResource recurso(QStringLiteral(":/diary/pintado/fondo@%1x.rgb32").arg(veces));
+    QImage imagen(tamano * veces, QImage::Format_RGB32);
+    if (!recurso.isValid() || imagen.isNull() || imagen.bytesPerLine() != imagen.width() * 4 ||
+        recurso.uncompressedSize() != imagen.sizeInBytes())
+        return {};
+    // Unpacked straight into the image: no second copy of the pixels is ever held. The
+    // resource compiler stores the size (4 bytes, big-endian) before the zlib stream.
+    if (recurso.compressionAlgorithm() == QResource::ZlibCompression && recurso.size() > 4) {
+        uLongf hecho = uLongf(imagen.sizeInBytes());
+        if (uncompress(imagen.bits(), &hecho, recurso.data() + 4, uLong(recurso.size() - 4)) !=
+                Z_OK ||
+            hecho != uLongf(imagen.sizeInBytes()))
+            return {};
+    } else {
+        const QByteArray pixeles = recurso.uncompressedData();
+        if (pixeles.size() != imagen.sizeInBytes())
+            return {};
+        std::memcpy(imagen.bits(), pixeles.constData(), size_t(pixeles.size()));
     }
-    return PintarArteOpaco(QStringLiteral("fondo.svg"), tamano, proporcion, kColorFondo);
+    imagen.setDevicePixelRatio(veces);
+    return imagen;
+}
+
+QImage PintarFondo(QSize tamano, qreal proporcion) {
+    QImage imagen = FondoCompilado(tamano, proporcion);
+    if (imagen.isNull())
+        imagen = PintarArteOpaco(QStringLiteral("fondo.svg"), tamano, proporcion, kColorFondo);
+    return imagen;
 }
 
 QCursor CursorMano() {

@@ -28,6 +28,8 @@ inline const QColor kColorFondo(64, 64, 72);
 // ratios 1 and 2 it is the picture drawn when the program was built (the same drawing);
 // at others, or when that one does not fit, it is drawn now.
 QImage PintarFondo(QSize tamano, qreal proporcion);
+// Only the picture drawn when the program was built; null where there is none.
+QImage FondoCompilado(QSize tamano, qreal proporcion);
 
 // The pointing hand over the hot zones (fingertip at 12,1).
 QCursor CursorMano();

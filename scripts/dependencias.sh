@@ -8,7 +8,7 @@ PAQUETES=(
   qt6-base-dev qt6-svg-dev qt6-multimedia-dev qt6-qpa-plugins
   libsqlite3-dev sqlite3 libsqlcipher-dev sqlcipher
   xvfb xauth xdotool xclip x11-utils x11-xserver-utils imagemagick
-  libx11-dev libfontconfig-dev fonts-dejavu-core clang libclang-rt-14-dev openbox trayer
+  libx11-dev libfontconfig-dev zlib1g-dev fonts-dejavu-core clang libclang-rt-14-dev openbox trayer
   qt6-translations-l10n desktop-file-utils
 )
 

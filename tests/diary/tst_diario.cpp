@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QResource>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -158,13 +159,17 @@ private slots:
         Banco b;
         QVERIFY(b.Arrancar());
         for (const qreal proporcion : {1.0, 2.0}) {
-            const QImage compilado(QStringLiteral(":/diary/pintado/fondo@%1x.png").arg(proporcion));
+            const QImage compilado = FondoCompilado(b.frm->size(), proporcion);
             const QImage dibujado = PintarArteOpaco(QStringLiteral("fondo.svg"), b.frm->size(),
                                                     proporcion, kColorFondo);
+            QVERIFY(!compilado.isNull());
             QVERIFY(!dibujado.isNull());
-            QCOMPARE(compilado.size(), b.frm->size() * proporcion);
-            QCOMPARE(compilado.convertToFormat(dibujado.format()), dibujado);
-            QCOMPARE(PintarFondo(b.frm->size(), proporcion).devicePixelRatio(), proporcion);
+            QCOMPARE(compilado.devicePixelRatio(), proporcion);
+            QCOMPARE(compilado, dibujado);
+            // Packed, and unpacked without a second copy.
+            QCOMPARE(QResource(QStringLiteral(":/diary/pintado/fondo@%1x.rgb32").arg(proporcion))
+                         .compressionAlgorithm(),
+                     QResource::ZlibCompression);
         }
     }
 

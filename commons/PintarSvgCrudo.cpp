@@ -1,7 +1,9 @@
-// Build step: draws an SVG over a base colour into a PNG, through the same drawing the
-// programs use at run time, so that a picture drawn here and one drawn on the user's
-// screen are the same pixels.
-//   pintar_svg_a_png ENTRADA.svg SALIDA.png ANCHO ALTO PROPORCION #rrggbb
+// Build step: draws an SVG over a base colour and writes its pixels as they lie in
+// memory (32-bit 0xffRRGGBB, rows top to bottom, no header), through the same drawing
+// the programs use at run time: a picture drawn here and one drawn on the user's
+// screen are the same pixels. The resource compiler compresses the file; a program
+// unpacks it straight into an image, with no decoder and no image plug-in.
+//   pintar_svg ENTRADA.svg SALIDA ANCHO ALTO PROPORCION #rrggbb
 #include "ArteSvg.h"
 
 #include <QColor>
@@ -13,15 +15,13 @@
 
 int main(int argc, char* argv[]) {
     if (argc != 7) {
-        std::fprintf(stderr, "usage: %s IN.svg OUT.png WIDTH HEIGHT RATIO #rrggbb\n", argv[0]);
+        std::fprintf(stderr, "usage: %s IN.svg OUT WIDTH HEIGHT RATIO #rrggbb\n", argv[0]);
         return 2;
     }
     // A build machine may have no display; the drawing needs none.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     int argcApp = 1;
     QGuiApplication app(argcApp, argv);
-    const QString entrada = QString::fromLocal8Bit(argv[1]);
-    const QString salida = QString::fromLocal8Bit(argv[2]);
     const QSize tamano(QByteArray(argv[3]).toInt(), QByteArray(argv[4]).toInt());
     const qreal proporcion = QByteArray(argv[5]).toDouble();
     const QColor base = QColor::fromString(QLatin1String(argv[6]));
@@ -29,14 +29,17 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "%s: bad size, ratio or colour\n", argv[0]);
         return 2;
     }
-    const QImage imagen = comun::PintarSvgOpaco(entrada, tamano, proporcion, base);
-    if (imagen.isNull()) {
+    const QImage imagen =
+        comun::PintarSvgOpaco(QString::fromLocal8Bit(argv[1]), tamano, proporcion, base);
+    if (imagen.isNull() || imagen.bytesPerLine() != imagen.width() * 4) {
         std::fprintf(stderr, "%s: cannot draw %s\n", argv[0], argv[1]);
         return 1;
     }
     // Written whole or not at all: a half-written picture must not reach the build.
-    QSaveFile archivo(salida);
-    if (!archivo.open(QIODevice::WriteOnly) || !imagen.save(&archivo, "PNG") || !archivo.commit()) {
+    QSaveFile archivo(QString::fromLocal8Bit(argv[2]));
+    const auto* pixeles = reinterpret_cast<const char*>(imagen.constBits());
+    if (!archivo.open(QIODevice::WriteOnly) ||
+        archivo.write(pixeles, imagen.sizeInBytes()) != imagen.sizeInBytes() || !archivo.commit()) {
         std::fprintf(stderr, "%s: cannot write %s\n", argv[0], argv[2]);
         return 1;
     }
