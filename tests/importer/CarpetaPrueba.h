@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 // An application folder for the wizard's tests: the host's executable, an empty
 // address book, and helpers to write the export and read back the table.
 
@@ -78,6 +80,21 @@ inline std::unique_ptr<importer::FrmMain> Abrir(Carpeta& c) {
 inline void IrA(importer::FrmMain& f, int paso) {
     for (int n = paso - f.PasoActual; n > 0; --n)
         f.CmdSiguiente_Click();
+}
+
+// The wizard at step 9 (safety copy made) with `csv` to import, each turn of its event
+// loop taken at once; `enElTurno` runs at every turn of the import with the turn's number,
+// from 1, in place of the toolkit's events.
+inline std::unique_ptr<importer::FrmMain>
+AntesDeImportar(Carpeta& c, const QByteArray& csv,
+                std::function<void(importer::FrmMain&, int)> enElTurno) {
+    c.Csv(csv);
+    auto f = Abrir(c);
+    IrA(*f, 9);
+    f->intervaloEventosMs = 0;
+    f->procesarEventos = [ventana = f.get(), enElTurno = std::move(enElTurno),
+                          turnos = 0]() mutable { enElTurno(*ventana, ++turnos); };
+    return f;
 }
 
 // The whole journey: safety copy at 9, import at 10.

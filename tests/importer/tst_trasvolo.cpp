@@ -411,18 +411,14 @@ void TstTrasvolo::importacionFallos() {
     // returns to step 9 all the same, Back shown, with no safety copy made on the way.
     for (int atras : {1, 2, 9, 10}) {
         Carpeta c;
-        c.Csv(kCabecera + "Uno,,,,,,,,,,\r\nDos,,,,,,,,,,\r\n\r\nTres,,,,,,,,,,\r\n");
-        auto f = Abrir(c);
-        IrA(*f, 9);
+        auto f = AntesDeImportar(
+            c, kCabecera + "Uno,,,,,,,,,,\r\nDos,,,,,,,,,,\r\n\r\nTres,,,,,,,,,,\r\n",
+            [&](FrmMain& w, int turno) {
+                if (turno == 2)
+                    for (int n = 0; n < atras; ++n)
+                        w.CmdAtras_Click();
+            });
         const QByteArray copia = Leer(c.Ruta("DatosAnt.bak"));
-        f->intervaloEventosMs = 0;
-        int turnos = 0;
-        f->procesarEventos = [&] {
-            if (++turnos == 2) {
-                for (int n = 0; n < atras; ++n)
-                    f->CmdAtras_Click();
-            }
-        };
         f->CmdSiguiente_Click();
         comprobarFallo(c, *f, "contacto 3");
         QVERIFY(!f->CmdAtras->isHidden());
@@ -533,15 +529,10 @@ void TstTrasvolo::accionesDuranteLaImportacion() {
     {
         // Closing at the third turn of the event loop keeps the two contacts read before.
         Carpeta c;
-        c.Csv(csv);
-        auto f = Abrir(c);
-        IrA(*f, 9);
-        f->intervaloEventosMs = 0;
-        int turnos = 0;
-        f->procesarEventos = [&] {
-            if (++turnos == 3)
-                f->close();
-        };
+        auto f = AntesDeImportar(c, csv, [](FrmMain& w, int turno) {
+            if (turno == 3)
+                w.close();
+        });
         f->CmdSiguiente_Click();
         QVERIFY(f->Terminado());
         QCOMPARE(c.e.shell->llamadas.last().archivo, f->RutaPrograma + "Vemora.exe");
@@ -550,18 +541,13 @@ void TstTrasvolo::accionesDuranteLaImportacion() {
     {
         // Back while it runs: the import goes on to the end, step 10 shows no page.
         Carpeta c;
-        c.Csv(csv);
-        auto f = Abrir(c);
-        IrA(*f, 9);
-        f->intervaloEventosMs = 0;
-        int turnos = 0;
-        f->procesarEventos = [&] {
-            if (++turnos == 2) {
+        auto f = AntesDeImportar(c, csv, [&](FrmMain& w, int turno) {
+            if (turno == 2) {
                 QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot read Vemora.dat"));
                 QCOMPARE(c.Contactos().size(), 0); // held exclusively meanwhile
-                f->CmdAtras_Click();
+                w.CmdAtras_Click();
             }
-        };
+        });
         f->CmdSiguiente_Click();
         QCOMPARE(c.Contactos().size(), 5);
         QCOMPARE(f->PasoActual, 9);
@@ -574,20 +560,15 @@ void TstTrasvolo::accionesDuranteLaImportacion() {
         // Back to 8 and Next twice while it runs: no safety copy of the database the
         // import holds and no second import; the running one ends and shows step 10.
         Carpeta c;
-        c.Csv(csv);
-        auto f = Abrir(c);
-        IrA(*f, 9);
-        const QByteArray copia = Leer(c.Ruta("DatosAnt.bak"));
-        f->intervaloEventosMs = 0;
-        int turnos = 0;
-        f->procesarEventos = [&] {
-            if (++turnos == 2) {
-                f->CmdAtras_Click();
-                f->CmdAtras_Click();
-                f->CmdSiguiente_Click();
-                f->CmdSiguiente_Click();
+        auto f = AntesDeImportar(c, csv, [](FrmMain& w, int turno) {
+            if (turno == 2) {
+                w.CmdAtras_Click();
+                w.CmdAtras_Click();
+                w.CmdSiguiente_Click();
+                w.CmdSiguiente_Click();
             }
-        };
+        });
+        const QByteArray copia = Leer(c.Ruta("DatosAnt.bak"));
         f->CmdSiguiente_Click();
         QVERIFY(c.e.dialogos->mensajes.isEmpty());
         QCOMPARE(c.Nombres(), QStringList({"Contacto 1", "Contacto 2", "Contacto 3", "Contacto 4",
