@@ -4,10 +4,14 @@
 #include <QGuiApplication>
 #include <QIconEngine>
 #include <QPainter>
+#include <QResource>
 #include <QScreen>
 #include <QSvgRenderer>
+#include <cstring>
 #include <memory>
 #include <optional>
+
+#include <zlib.h>
 
 namespace comun {
 
@@ -44,6 +48,31 @@ QImage PintarSvgOpaco(const QString& recurso, QSize tamano, qreal proporcion, QC
     QPainter pintor(&imagen);
     pintor.setRenderHint(QPainter::Antialiasing);
     dibujo.render(&pintor, QRectF(QPointF(0, 0), QSizeF(tamano)));
+    return imagen;
+}
+
+QImage ImagenCompilada(const QString& recurso, QSize pixeles, QImage::Format formato,
+                       qreal proporcion) {
+    const QResource datos(recurso);
+    QImage imagen(pixeles, formato);
+    if (!datos.isValid() || imagen.isNull() || imagen.depth() != 32 ||
+        imagen.bytesPerLine() != imagen.width() * 4 ||
+        datos.uncompressedSize() != imagen.sizeInBytes())
+        return {};
+    // Unpacked straight into the image: no second copy of the pixels is ever held. The
+    // resource compiler stores the size (4 bytes, big-endian) before the zlib stream.
+    if (datos.compressionAlgorithm() == QResource::ZlibCompression && datos.size() > 4) {
+        uLongf hecho = uLongf(imagen.sizeInBytes());
+        if (uncompress(imagen.bits(), &hecho, datos.data() + 4, uLong(datos.size() - 4)) != Z_OK ||
+            hecho != uLongf(imagen.sizeInBytes()))
+            return {};
+    } else {
+        const QByteArray crudos = datos.uncompressedData();
+        if (crudos.size() != imagen.sizeInBytes())
+            return {};
+        std::memcpy(imagen.bits(), crudos.constData(), size_t(crudos.size()));
+    }
+    imagen.setDevicePixelRatio(proporcion);
     return imagen;
 }
 

@@ -28,6 +28,13 @@ QPixmap PixmapSvg(const QString& recurso, QSize tamano, qreal proporcion);
 // safe on any thread as long as the artwork holds no text. Null when missing.
 QImage PintarSvgOpaco(const QString& recurso, QSize tamano, qreal proporcion, QColor base);
 
+// A picture drawn when the program was built (the build step pintar_svg): its pixels as
+// they lie in memory, `pixeles` in size and in `formato`, in a resource the resource
+// compiler may have packed with zlib. Null when the resource is missing or of another
+// size. Safe on any thread.
+QImage ImagenCompilada(const QString& recurso, QSize pixeles, QImage::Format formato,
+                       qreal proporcion = 1.0);
+
 // An icon whose pictures are made the first time anything asks it for one (a menu that
 // opens, a window frame, a notification area), not when the icon is made: start-up
 // pays nothing for pictures nobody looks at. Every answer is that of the icon `hacer`

@@ -1,11 +1,5 @@
 #include "Arte.h"
 
-#include <QResource>
-
-#include <cstring>
-
-#include <zlib.h>
-
 // The resource file is generated from the artwork present when the project was
 // configured; a static library needs its initialiser called by name.
 static void IniciarRecursos() {
@@ -37,27 +31,8 @@ QImage FondoCompilado(QSize tamano, qreal proporcion) {
     if ((veces != 1 && veces != 2) || !qFuzzyCompare(proporcion, qreal(veces)))
         return {};
     IniciarArte();
-    const QResource recurso(QStringLiteral(":/diary/pintado/fondo@%1x.rgb32").arg(veces));
-    QImage imagen(tamano * veces, QImage::Format_RGB32);
-    if (!recurso.isValid() || imagen.isNull() || imagen.bytesPerLine() != imagen.width() * 4 ||
-        recurso.uncompressedSize() != imagen.sizeInBytes())
-        return {};
-    // Unpacked straight into the image: no second copy of the pixels is ever held. The
-    // resource compiler stores the size (4 bytes, big-endian) before the zlib stream.
-    if (recurso.compressionAlgorithm() == QResource::ZlibCompression && recurso.size() > 4) {
-        uLongf hecho = uLongf(imagen.sizeInBytes());
-        if (uncompress(imagen.bits(), &hecho, recurso.data() + 4, uLong(recurso.size() - 4)) !=
-                Z_OK ||
-            hecho != uLongf(imagen.sizeInBytes()))
-            return {};
-    } else {
-        const QByteArray pixeles = recurso.uncompressedData();
-        if (pixeles.size() != imagen.sizeInBytes())
-            return {};
-        std::memcpy(imagen.bits(), pixeles.constData(), size_t(pixeles.size()));
-    }
-    imagen.setDevicePixelRatio(veces);
-    return imagen;
+    return comun::ImagenCompilada(QStringLiteral(":/diary/pintado/fondo@%1x.rgb32").arg(veces),
+                                  tamano * veces, QImage::Format_RGB32, veces);
 }
 
 QImage PintarFondo(QSize tamano, qreal proporcion) {
@@ -74,8 +49,26 @@ QCursor CursorMano() {
 
 QIcon IconoDiario() {
     IniciarArte();
-    return comun::IconoSvgTamanos(RutaArte(QStringLiteral("icono.svg")),
-                                  {QSize(16, 16), QSize(32, 32), QSize(64, 64)});
+    // The sizes of the window frame and the task bar, drawn when the program was built;
+    // drawn from the SVG when first asked for if they are missing.
+    QIcon icono;
+    for (const int lado : kLadosIcono) {
+        QImage imagen =
+            comun::ImagenCompilada(QStringLiteral(":/diary/pintado/icono%1.argb32").arg(lado),
+                                   QSize(lado, lado), QImage::Format_ARGB32_Premultiplied);
+        if (imagen.isNull())
+            return IconoDiarioDibujado();
+        icono.addPixmap(QPixmap::fromImage(std::move(imagen)));
+    }
+    return icono;
+}
+
+QIcon IconoDiarioDibujado() {
+    IniciarArte();
+    QList<QSize> tamanos;
+    for (const int lado : kLadosIcono)
+        tamanos << QSize(lado, lado);
+    return comun::IconoSvgTamanos(RutaArte(QStringLiteral("icono.svg")), tamanos);
 }
 
 ImagenSvg::ImagenSvg(const QString& archivo, QWidget* padre)

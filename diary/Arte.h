@@ -33,7 +33,12 @@ QImage FondoCompilado(QSize tamano, qreal proporcion);
 
 // The pointing hand over the hot zones (fingertip at 12,1).
 QCursor CursorMano();
+// The diary's icon at the sides of a window frame and a task bar.
+inline constexpr int kLadosIcono[] = {16, 32, 64};
 QIcon IconoDiario();
+// The same icon drawn from its SVG when first asked for (what the compiled-in pictures
+// must equal).
+QIcon IconoDiarioDibujado();
 
 // A picture control of the diary's artwork, named by its file.
 class ImagenSvg : public comun::ImagenSvg {

@@ -4,6 +4,8 @@
 #include "Traducciones.h"
 
 #include <QApplication>
+#include <QDBusConnection>
+#include <thread>
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -27,6 +29,10 @@ int main(int argc, char* argv[]) {
     // the windows to the entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("vemora-rendalio"));
     letras.Esperar();
+    // The first control starts the screen reader's bridge, which waits for a connection
+    // to the desktop's session bus: it is opened here, on the other core, while the
+    // window builds its controls up to that point.
+    std::thread bus([] { QDBusConnection::sessionBus(); });
     comun::Entorno entorno = comun::Entorno::Real(QCoreApplication::applicationDirPath());
     entorno.sonidos = std::make_shared<comun::SonidosQt>(QCoreApplication::applicationDirPath());
     diary::FrmMain frm(entorno);
@@ -36,5 +42,6 @@ int main(int argc, char* argv[]) {
         resultado = app.exec();
     }
     letras.Esperar(); // before the QApplication goes
+    bus.join();
     return resultado;
 }

@@ -153,9 +153,9 @@ private slots:
         QVERIFY(b.e.dialogos->mensajes.isEmpty());
     }
 
-    // The background compiled in at ratios 1 and 2 is the artwork as drawn at run time,
-    // at the window's size: a changed window, colour or drawing shows here.
-    void fondoCompiladoIgualAlDibujado() {
+    // The background compiled in at ratios 1 and 2, and the icon at its three sizes, are
+    // the artwork as drawn at run time: a changed window, colour or drawing shows here.
+    void arteCompiladoIgualAlDibujado() {
         Banco b;
         QVERIFY(b.Arrancar());
         for (const qreal proporcion : {1.0, 2.0}) {
@@ -170,6 +170,15 @@ private slots:
             QCOMPARE(QResource(QStringLiteral(":/diary/pintado/fondo@%1x.rgb32").arg(proporcion))
                          .compressionAlgorithm(),
                      QResource::ZlibCompression);
+        }
+        const QIcon dibujado = IconoDiarioDibujado();
+        for (const int lado : kLadosIcono) {
+            const QImage compilado =
+                comun::ImagenCompilada(QStringLiteral(":/diary/pintado/icono%1.argb32").arg(lado),
+                                       QSize(lado, lado), QImage::Format_ARGB32_Premultiplied);
+            QVERIFY(!compilado.isNull());
+            QCOMPARE(compilado, dibujado.pixmap(QSize(lado, lado)).toImage());
+            QCOMPARE(IconoDiario().pixmap(QSize(lado, lado)).toImage(), compilado);
         }
     }
 
