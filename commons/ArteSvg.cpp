@@ -56,7 +56,6 @@ QImage ImagenCompilada(const QString& recurso, QSize pixeles, QImage::Format for
     const QResource datos(recurso);
     QImage imagen(pixeles, formato);
     if (!datos.isValid() || imagen.isNull() || imagen.depth() != 32 ||
-        imagen.bytesPerLine() != imagen.width() * 4 ||
         datos.uncompressedSize() != imagen.sizeInBytes())
         return {};
     // Unpacked straight into the image: no second copy of the pixels is ever held. The

@@ -45,7 +45,7 @@ int main(int argc, char* argv[]) {
     } else {
         imagen = comun::PintarSvgOpaco(entrada, tamano, proporcion, base);
     }
-    if (imagen.isNull() || imagen.bytesPerLine() != imagen.width() * 4) {
+    if (imagen.isNull()) {
         std::fprintf(stderr, "%s: cannot draw %s\n", argv[0], argv[1]);
         return 1;
     }

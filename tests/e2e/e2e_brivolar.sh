@@ -53,8 +53,8 @@ esperar_archivo "$MARCA" 15
 # Dragged by the background, 50 pixels right and 40 down.
 xdotool mousemove $((X+79)) $((Y+30)) mousedown 1
 for paso in 1 2 3 4 5; do
-  xdotool mousemove $((X+79+paso*10)) $((Y+30+paso*8))
-  sleep 0.1 # paces the motion as a hand does; the result is waited for below
+  # --sync returns once the pointer is there: each step is taken, none is skipped.
+  xdotool mousemove --sync $((X+79+paso*10)) $((Y+30+paso*8))
 done
 # The window manager takes the move only once the bar has asked for it, which on a
 # loaded machine may come after the motions above: a motion that reaches it brings
