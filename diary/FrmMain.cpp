@@ -48,7 +48,6 @@ FrmMain::FrmMain(comun::Entorno entorno, QWidget* padre)
         });
     setMouseTracking(true);
     setWindowIcon(IconoDiario());
-    CrearControles();
     // Alt+F4 closes the window where no window manager does it for the program.
     auto* cerrar = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_F4), this);
     connect(cerrar, &QShortcut::activated, this, &QWidget::close);
@@ -105,6 +104,10 @@ bool FrmMain::Form_Load() {
     ConSonido =
         ini_.LeerIni(QStringLiteral("Opciones"), QStringLiteral("Sonido"), QStringLiteral("1"))
             .startsWith(QLatin1Char('1'));
+    // The controls come after the checks that may end the program. The first of them
+    // starts the screen reader's bridge, which waits for the session bus being opened
+    // on another thread (main.cpp): the checks above fill that wait.
+    CrearControles();
     PrimeraActivacion = true;
     LlenarLista();
 

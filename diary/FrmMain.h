@@ -40,7 +40,8 @@ public:
     ~FrmMain() override;
 
     // Start-up; false when the program must end (the reason has been shown, or a copy
-    // is already running). Nothing is written before this succeeds.
+    // is already running). Nothing is written before this succeeds; the controls exist
+    // once it has.
     bool Form_Load();
     // Shows the window and runs its first activation.
     void Mostrar();

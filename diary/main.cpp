@@ -24,15 +24,16 @@ int main(int argc, char* argv[]) {
     // makes three busy threads once the background picture starts: slower on two cores.)
     comun::PrecargaLetras letras;
     QApplication app(argc, argv);
+    // The first control starts the screen reader's bridge, which waits for a connection
+    // to the desktop's session bus (or for the failed attempt to launch one): it is
+    // opened here, on the other core, while the program checks its folder, reads its
+    // settings and opens its store.
+    std::thread bus([] { QDBusConnection::sessionBus(); });
     comun::CargarTraduccionesQt();
     // The name of its menu entry (scripts/escritorio.sh), so that the desktop matches
     // the windows to the entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("vemora-rendalio"));
     letras.Esperar();
-    // The first control starts the screen reader's bridge, which waits for a connection
-    // to the desktop's session bus: it is opened here, on the other core, while the
-    // window builds its controls up to that point.
-    std::thread bus([] { QDBusConnection::sessionBus(); });
     comun::Entorno entorno = comun::Entorno::Real(QCoreApplication::applicationDirPath());
     entorno.sonidos = std::make_shared<comun::SonidosQt>(QCoreApplication::applicationDirPath());
     diary::FrmMain frm(entorno);

@@ -76,6 +76,7 @@ void TstAccesible::todosLosControlesTienenNombre() {
     const comun::EntornoGrabado e = comun::CrearEntornoGrabado(dir.path());
 
     diary::FrmMain diario(e.entorno);
+    QVERIFY(diario.Form_Load()); // its controls are built once the start-up checks pass
     SinNombreVacio(&diario);
     QCOMPARE(diario.ImgMenu[1]->accessibleName(), QString("CREAR NUEVA TAREA"));
 
