@@ -27,7 +27,6 @@ namespace {
 
 const QString kSeccionPosicion = QStringLiteral("Posicion");
 const QString kCaption = QStringLiteral("Tareas a recordar...");
-// Under the background picture, and in its place should it be missing.
 
 } // namespace
 
@@ -39,8 +38,8 @@ FrmMain::FrmMain(comun::Entorno entorno, QWidget* padre)
     setWindowTitle(kCaption);
     setFixedSize(comun::TamTwips(6000, 5595));
     // The background is the largest picture of the window: it is decoded (or, at an
-    // unusual pixel ratio, drawn) on a second thread while the controls are built, and
-    // the first paint collects it.
+    // unusual pixel ratio, drawn) on a second thread during the start-up checks and the
+    // building of the controls, and the first paint collects it.
     IniciarArte();
     fondoPendiente_ =
         std::async(std::launch::async, [tamano = size(), proporcion = devicePixelRatioF()] {

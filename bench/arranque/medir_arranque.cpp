@@ -35,7 +35,6 @@ template <typename T> T Mediana(std::vector<T> v) {
     return v[v.size() / 2];
 }
 
-
 struct Medida {
     double ms = -1;
     long picoKb = -1;
