@@ -70,6 +70,9 @@ public:
     virtual ~Escritorio() = default;
     // Whether the desktop has a notification area for tray icons.
     virtual bool HayBandeja() const = 0;
+    // Whether that area speaks StatusNotifierItem on the session bus (KDE Plasma,
+    // GNOME's AppIndicator extension, XFCE, waybar) rather than XEmbed.
+    virtual bool HayAreaSni() const = 0;
     // The program that opens web pages (an absolute path), empty when the desktop has
     // none. Nothing is written to disk to find it.
     virtual QString Navegador() const = 0;

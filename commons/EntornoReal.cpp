@@ -2,8 +2,12 @@
 
 #include "Texto.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusVariant>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -31,6 +35,22 @@ Entorno Entorno::Real(const QString& carpeta) {
 
 bool EscritorioReal::HayBandeja() const {
     return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+bool EscritorioReal::HayAreaSni() const {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return false;
+    // The area's host registers with the watcher once it shows items: a watcher
+    // without a host (an area that has gone) shows nothing.
+    QDBusMessage pregunta = QDBusMessage::createMethodCall(
+        QStringLiteral("org.kde.StatusNotifierWatcher"), QStringLiteral("/StatusNotifierWatcher"),
+        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    pregunta << QStringLiteral("org.kde.StatusNotifierWatcher")
+             << QStringLiteral("IsStatusNotifierHostRegistered");
+    const QDBusMessage respuesta = bus.call(pregunta, QDBus::Block, 2000);
+    return respuesta.type() == QDBusMessage::ReplyMessage && !respuesta.arguments().isEmpty() &&
+           respuesta.arguments().first().value<QDBusVariant>().variant().toBool();
 }
 
 QString EscritorioReal::Navegador() const {
@@ -96,9 +116,11 @@ qint64 ShellReal::Ejecutar(const LlamadaShell& llamada) {
 }
 
 void DialogosReales::Mostrar(const Mensaje& mensaje) {
-    QMessageBox caja(mensaje.tipo == TipoMensaje::Critico ? QMessageBox::Critical
-                                                          : QMessageBox::Information,
-                     mensaje.titulo, TextoVisible(mensaje.texto), QMessageBox::Ok);
+    // A message belongs to the window the user is working in: the window system keeps
+    // it over that window and, where the compositor places the windows, centres it there.
+    QMessageBox caja(
+        mensaje.tipo == TipoMensaje::Critico ? QMessageBox::Critical : QMessageBox::Information,
+        mensaje.titulo, TextoVisible(mensaje.texto), QMessageBox::Ok, QApplication::activeWindow());
     caja.setTextFormat(Qt::PlainText);
     caja.exec();
 }

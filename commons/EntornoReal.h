@@ -34,6 +34,7 @@ public:
 class EscritorioReal : public Escritorio {
 public:
     bool HayBandeja() const override;
+    bool HayAreaSni() const override;
     // The freedesktop opener (it follows the user's choice of browser for text/html),
     // then the system's alternatives for the default browser, looked up on the PATH.
     QString Navegador() const override;

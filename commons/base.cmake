@@ -8,6 +8,7 @@ add_library(comun_base STATIC
   ${CMAKE_CURRENT_LIST_DIR}/Reemplazo.h ${CMAKE_CURRENT_LIST_DIR}/Reemplazo.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Entorno.h
   ${CMAKE_CURRENT_LIST_DIR}/Inicio.h ${CMAKE_CURRENT_LIST_DIR}/Inicio.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Plataforma.h ${CMAKE_CURRENT_LIST_DIR}/Plataforma.cpp
   ${CMAKE_CURRENT_LIST_DIR}/BaseDatos.h)
 target_include_directories(comun_base PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(comun_base PUBLIC Qt6::Core)

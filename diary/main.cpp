@@ -1,5 +1,6 @@
 #include "FrmMain.h"
 #include "Letras.h"
+#include "Plataforma.h"
 #include "SonidosQt.h"
 #include "Traducciones.h"
 
@@ -23,7 +24,9 @@ int main(int argc, char* argv[]) {
     // is built, and is joined before any window exists. (Filling the font list there too
     // makes three busy threads once the background picture starts: slower on two cores.)
     comun::PrecargaLetras letras;
+    comun::EleccionPlataforma plataforma;
     QApplication app(argc, argv);
+    plataforma.Soltar();
     // The first control starts the screen reader's bridge, which waits for a connection
     // to the desktop's session bus (or for the failed attempt to launch one): it is
     // opened here, on the other core, while the program checks its folder, reads its

@@ -4,6 +4,7 @@
 #include "Contorno.h"
 #include "Etiqueta.h"
 #include "GestosBandeja.h"
+#include "IconoBandeja.h"
 #include "Ini.h"
 #include "Twips.h"
 
@@ -18,7 +19,6 @@
 #include <QMutex>
 #include <QPainter>
 #include <QSvgRenderer>
-#include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWindow>
 
@@ -66,9 +66,9 @@ FrmMain::FrmMain(const comun::Entorno& entorno, QWidget* padre)
     fondo_ = new QSvgRenderer(QStringLiteral(":/launcher/barra.svg"), this);
     CrearControles();
     CrearMenu();
-    Gestos = new GestosBandeja(this);
-    connect(Gestos, &GestosBandeja::menuPedido, this, &FrmMain::Icono_Menu);
-    connect(Gestos, &GestosBandeja::cierrePedido, this, &FrmMain::Icono_Cerrar);
+    Gestos = new comun::GestosBandeja(this);
+    connect(Gestos, &comun::GestosBandeja::menuPedido, this, &FrmMain::Icono_Menu);
+    connect(Gestos, &comun::GestosBandeja::cierrePedido, this, &FrmMain::Icono_Cerrar);
 }
 
 FrmMain::~FrmMain() = default;
@@ -240,12 +240,11 @@ void FrmMain::TerminarArranque() {
 }
 
 void FrmMain::CrearIcono() {
-    Icono = new QSystemTrayIcon(windowIcon(), this);
-    Icono->setToolTip(QStringLiteral("Brivolar programas"));
-    // No context menu of the icon's own: the toolkit would open it as the right button
-    // goes down, and that button's release would choose an item.
-    connect(Icono, &QSystemTrayIcon::activated, Gestos, &GestosBandeja::Icono_Activated);
-    Icono->show();
+    const QString leyenda = QStringLiteral("Brivolar programas");
+    Icono = new comun::IconoBandeja(
+        {windowIcon(), QStringLiteral("vemora-brivolar"), leyenda, leyenda, mnuMenu}, Gestos,
+        entorno_.escritorio->HayAreaSni(), this);
+    Icono->Mostrar();
 }
 
 void FrmMain::Launch(int index) {
@@ -317,8 +316,8 @@ void FrmMain::LblAyuda_Click() {
 
 // ---- Tray icon ------------------------------------------------------------------------
 
-void FrmMain::Icono_Menu() {
-    mnuMenu->popup(QCursor::pos());
+void FrmMain::Icono_Menu(const QPoint& donde, bool enPanel) {
+    comun::AbrirMenuBandeja(mnuMenu, donde, enPanel);
 }
 
 void FrmMain::Icono_Cerrar() {
@@ -401,7 +400,7 @@ void FrmMain::Form_Unload() {
     // keeps what it holds; the place and start mode are simply not remembered.
     GuardarAjustes();
     if (Icono) {
-        Icono->hide();
+        Icono->Quitar();
         delete Icono;
         Icono = nullptr;
     }

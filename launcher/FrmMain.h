@@ -20,12 +20,15 @@ class QAction;
 class QLabel;
 class QMenu;
 class QSvgRenderer;
-class QSystemTrayIcon;
 class QTimer;
+
+namespace comun {
+class GestosBandeja;
+class IconoBandeja;
+} // namespace comun
 
 namespace launcher {
 
-class GestosBandeja;
 class ImagenSvg;
 
 // The pixel size of the bar's captions for a desktop font: the largest from 11 down to
@@ -57,7 +60,7 @@ public:
     void LblAyuda_MouseMove();
     void LblAyuda_Click();
     void TmrApagar_Timer();
-    void Icono_Menu();
+    void Icono_Menu(const QPoint& donde, bool enPanel);
     void Icono_Cerrar();
 
     std::array<ImagenSvg*, 9> ImgMenu{};
@@ -66,8 +69,8 @@ public:
     QLabel* LblAyuda = nullptr;
     std::array<QIcon, 14> ImgIco;
     QTimer* TmrApagar = nullptr;
-    QSystemTrayIcon* Icono = nullptr; // none where the desktop has no notification area
-    GestosBandeja* Gestos = nullptr;  // the icon's clicks made into menu and close requests
+    comun::IconoBandeja* Icono = nullptr;   // none where the desktop has no notification area
+    comun::GestosBandeja* Gestos = nullptr; // the icon's clicks made into menu and close requests
     // Whether it has one: asked once, when first needed.
     bool HayBandeja();
     QMenu* mnuMenu = nullptr;

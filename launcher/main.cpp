@@ -1,12 +1,15 @@
 #include "FrmMain.h"
 #include "Letras.h"
+#include "Plataforma.h"
 #include "Traducciones.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
     comun::PrecargaLetras letras;
+    comun::EleccionPlataforma plataforma;
     QApplication app(argc, argv);
+    plataforma.Soltar();
     comun::CargarTraduccionesQt();
     // The name of its menu entry (scripts/escritorio.sh), so that the desktop matches
     // the windows to the entry and its icon.

@@ -10,6 +10,10 @@ PAQUETES=(
   xvfb xauth xdotool xclip x11-utils x11-xserver-utils imagemagick
   libx11-dev libfontconfig-dev zlib1g-dev fonts-dejavu-core clang libclang-rt-14-dev openbox trayer
   qt6-translations-l10n desktop-file-utils
+  # the Wayland desktop of the end-to-end tier: compositor, X server, notification area,
+  # screenshots, the session bus and the tools that speak to it, the programs' own
+  # Wayland platform, and the pointer helper's library
+  sway xwayland waybar grim dbus-daemon libglib2.0-bin python3-gi qt6-wayland libwayland-dev
 )
 
 faltan=()

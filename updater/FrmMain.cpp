@@ -3,13 +3,13 @@
 #include "Arte.h"
 #include "Etiqueta.h"
 #include "GestosBandeja.h"
+#include "IconoBandeja.h"
 #include "Instalacion.h"
 #include "Tabla.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QCursor>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -112,12 +112,13 @@ FrmMain::FrmMain(const comun::Entorno& entorno, QString rutaEjecutable, QWidget*
     TmrEliminar->setSingleShot(true);
     connect(TmrEliminar, &QTimer::timeout, this, &FrmMain::TmrEliminar_Timer);
 
-    Gestos = new launcher::GestosBandeja(this);
-    connect(Gestos, &launcher::GestosBandeja::menuPedido, this, [this] {
-        if (!AvisarModal())
-            mnuMenu->popup(QCursor::pos());
-    });
-    connect(Gestos, &launcher::GestosBandeja::cierrePedido, this, [this] {
+    Gestos = new comun::GestosBandeja(this);
+    connect(Gestos, &comun::GestosBandeja::menuPedido, this,
+            [this](const QPoint& donde, bool enPanel) {
+                if (!AvisarModal())
+                    comun::AbrirMenuBandeja(mnuMenu, donde, enPanel);
+            });
+    connect(Gestos, &comun::GestosBandeja::cierrePedido, this, [this] {
         if (!AvisarModal())
             Form_Unload();
     });
@@ -189,10 +190,10 @@ void FrmMain::IniciarBandeja() {
     if (entorno_.escritorio->HayBandeja()) {
         // Made only where there is a notification area: elsewhere it would only cost
         // start-up time (the toolkit looks for the area's services when one is made).
-        Icono = new QSystemTrayIcon(windowIcon(), this);
-        Icono->setToolTip(kTipIcono);
-        connect(Icono, &QSystemTrayIcon::activated, this, &FrmMain::Icono_Activated);
-        Icono->show();
+        Icono = new comun::IconoBandeja({windowIcon(), QStringLiteral("vemora-brivolar"),
+                                         QStringLiteral("Brivolar programas"), kTipIcono, mnuMenu},
+                                        Gestos, entorno_.escritorio->HayAreaSni(), this);
+        Icono->Mostrar();
     } else {
         VentanaSinBandeja = new FrmSinBandeja(windowIcon(), mnuMenu);
         connect(VentanaSinBandeja, &FrmSinBandeja::cerrada, this, &FrmMain::Form_Unload);
@@ -217,7 +218,7 @@ void FrmMain::Form_Unload() {
     TmrEliminar->stop();
     mnuMenu->hide();
     if (Icono)
-        Icono->hide();
+        Icono->Quitar();
     if (VentanaSinBandeja) {
         VentanaSinBandeja->disconnect(this);
         VentanaSinBandeja->hide();

@@ -25,9 +25,10 @@ class QMenu;
 class QTimer;
 class QToolButton;
 
-namespace launcher {
+namespace comun {
 class GestosBandeja;
-}
+class IconoBandeja;
+} // namespace comun
 
 namespace updater {
 
@@ -102,8 +103,8 @@ public:
     QAction* mnuSalir;
     std::array<QIcon, 18> ImgIco; // pictures of the menu items; 1, 2 and 14 hold none
     QTimer* TmrEliminar;
-    QSystemTrayIcon* Icono = nullptr;           // only on a desktop with a notification area
-    launcher::GestosBandeja* Gestos;            // the icon's clicks made into menu and end
+    comun::IconoBandeja* Icono = nullptr;       // only on a desktop with a notification area
+    comun::GestosBandeja* Gestos;               // the icon's clicks made into menu and end
     FrmSinBandeja* VentanaSinBandeja = nullptr; // only on a desktop without one
 
 signals:

@@ -1,13 +1,16 @@
 #include "Entorno.h"
 #include "FrmMain.h"
 #include "Letras.h"
+#include "Plataforma.h"
 #include "Traducciones.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
     comun::PrecargaLetras letras;
+    comun::EleccionPlataforma plataforma;
     QApplication app(argc, argv);
+    plataforma.Soltar();
     comun::CargarTraduccionesQt();
     // Installed, this program is "Brivolar.exe": it shares the bar's menu entry
     // (scripts/escritorio.sh), so that the desktop matches its windows to that entry.

@@ -1,8 +1,10 @@
 #include "Archivos.h"
 #include "Entorno.h"
 #include "Grabadoras.h"
+#include "IconoBandeja.h"
 #include "Ini.h"
 #include "Inicio.h"
+#include "Plataforma.h"
 #include "Texto.h"
 #include "Twips.h"
 
@@ -43,6 +45,10 @@ private slots:
     void archivoDeSoloLecturaNoSeToca();
     void bloqueoHuerfanoNoImpideArrancar();
     void archivoUnicodeYArchivosRaros();
+    void plataformaElegida_data();
+    void plataformaElegida();
+    void menuDeBandejaJuntoAlPanel_data();
+    void menuDeBandejaJuntoAlPanel();
 };
 
 void TstComun::lecturaComoLasFuncionesDePerfil() {
@@ -354,6 +360,52 @@ void TstComun::archivoUnicodeYArchivosRaros() {
         QCOMPARE(FotoIni(raro).LeerIniEntero("A", "B", 7), qint16(7));
         QVERIFY(!ajustes.EscribirIni("A", "B", "c"));
     }
+}
+
+void TstComun::plataformaElegida_data() {
+    QTest::addColumn<QByteArray>("usuario");
+    QTest::addColumn<QByteArray>("x");
+    QTest::addColumn<QByteArray>("wayland");
+    QTest::addColumn<QByteArray>("sesion");
+    QTest::addColumn<QByteArray>("elegida");
+    QTest::newRow("Wayland con XWayland")
+        << QByteArray() << QByteArray(":0") << QByteArray("wayland-0") << QByteArray()
+        << QByteArray("xcb");
+    QTest::newRow("sesión Wayland") << QByteArray() << QByteArray(":1") << QByteArray()
+                                    << QByteArray("wayland") << QByteArray("xcb");
+    QTest::newRow("la del usuario")
+        << QByteArray("wayland") << QByteArray(":0") << QByteArray("wayland-0")
+        << QByteArray("wayland") << QByteArray();
+    QTest::newRow("sin servidor X") << QByteArray() << QByteArray() << QByteArray("wayland-0")
+                                    << QByteArray("wayland") << QByteArray();
+    QTest::newRow("X11") << QByteArray() << QByteArray(":0") << QByteArray() << QByteArray("x11")
+                         << QByteArray();
+}
+
+void TstComun::plataformaElegida() {
+    QFETCH(QByteArray, usuario);
+    QFETCH(QByteArray, x);
+    QFETCH(QByteArray, wayland);
+    QFETCH(QByteArray, sesion);
+    QFETCH(QByteArray, elegida);
+    QCOMPARE(PlataformaElegida(usuario, x, wayland, sesion), elegida);
+}
+
+void TstComun::menuDeBandejaJuntoAlPanel_data() {
+    QTest::addColumn<QPoint>("clic");
+    QTest::addColumn<QPoint>("lugar");
+    // A 200 x 356 menu on a 1280 x 1024 screen.
+    QTest::newRow("panel arriba, en la esquina") << QPoint(1262, 15) << QPoint(1080, 31);
+    QTest::newRow("panel abajo") << QPoint(600, 1012) << QPoint(600, 645);
+    QTest::newRow("panel a la izquierda") << QPoint(10, 900) << QPoint(21, 668);
+    QTest::newRow("panel a la derecha") << QPoint(1270, 300) << QPoint(1061, 300);
+    QTest::newRow("lejos de los bordes") << QPoint(600, 500) << QPoint(600, 500);
+}
+
+void TstComun::menuDeBandejaJuntoAlPanel() {
+    QFETCH(QPoint, clic);
+    QFETCH(QPoint, lugar);
+    QCOMPARE(LugarMenuBandeja(clic, QSize(200, 356), QRect(0, 0, 1280, 1024)), lugar);
 }
 
 QTEST_MAIN(TstComun)

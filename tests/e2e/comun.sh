@@ -22,8 +22,13 @@ fallo() {
   exit 1
 }
 
-# A complete application folder, as a user gets it.
-cmake --install "$CONSTRUCCION" --prefix "$APP" >/dev/null
+# A complete application folder, as a user gets it (on the Wayland desktop, installed
+# beforehand by con_sway.sh into a folder its user may read).
+if [ -n "${E2E_APP_INSTALADA:-}" ]; then
+  cp -a "$E2E_APP_INSTALADA/." "$APP/"
+else
+  cmake --install "$CONSTRUCCION" --prefix "$APP" >/dev/null
+fi
 
 # arrancar PROGRAM.exe: starts it in the folder, remembers its pid in $ULTIMO_PID
 arrancar() {
@@ -100,4 +105,74 @@ menu_abierto() {
 # menu_cerrado PROGRAM.exe ICON-ID: no window of the program is shown but its icon
 menu_cerrado() {
   ! xdotool search --onlyvisible --class "^$1\$" 2>/dev/null | grep -qvx "$(( $2 ))"
+}
+
+# ---- The Wayland desktop (con_sway.sh) -------------------------------------------------
+
+# ventanas_sway: one line per window the compositor manages, with the place of its
+# contents on the screen: "shell<TAB>x y w h<TAB>title"
+ventanas_sway() {
+  swaymsg -t get_tree | /usr/bin/python3 -c '
+import json, sys
+def recorrer(nodo):
+    if nodo.get("pid") and nodo.get("type") in ("con", "floating_con"):
+        r, v = nodo["rect"], nodo["window_rect"]
+        print("%s\t%d %d %d %d\t%s" % (nodo.get("shell"), r["x"] + v["x"], r["y"] + v["y"],
+                                       v["width"], v["height"], nodo.get("name") or ""))
+    for hijo in nodo.get("nodes", []) + nodo.get("floating_nodes", []):
+        recorrer(hijo)
+recorrer(json.load(sys.stdin))'
+}
+
+# ventana_sway TITLE-REGEX: prints the window's line of ventanas_sway
+ventana_sway() {
+  ventanas_sway | awk -F '\t' -v t="$1" '$3 ~ t { print; f = 1; exit } END { exit !f }'
+}
+
+# elemento_registrado SERVICE: the notification area holds that item
+elemento_registrado() {
+  gdbus call --session --dest org.kde.StatusNotifierWatcher --object-path /StatusNotifierWatcher \
+    --method org.freedesktop.DBus.Properties.Get org.kde.StatusNotifierWatcher \
+    RegisteredStatusNotifierItems | grep -q "'$1/StatusNotifierItem'"
+}
+
+# sni SERVICE METHOD ARGS...: calls the item as the area does (Activate x y, ContextMenu x y)
+sni() {
+  local servicio=$1 metodo=$2
+  shift 2
+  gdbus call --session --dest "$servicio" --object-path /StatusNotifierItem \
+    --method "org.kde.StatusNotifierItem.$metodo" -- "$@" >/dev/null
+}
+
+# sni_propiedad SERVICE NAME: prints the item's property as gdbus shows it
+sni_propiedad() {
+  gdbus call --session --dest "$1" --object-path /StatusNotifierItem \
+    --method org.freedesktop.DBus.Properties.Get org.kde.StatusNotifierItem "$2"
+}
+
+# sni_doble SERVICE X Y: two activations sent back to back, as an area reports a double
+# click: one process, so that nothing but the bus lies between them.
+sni_doble() {
+  /usr/bin/python3 - "$@" <<'PY'
+import sys
+from gi.repository import Gio, GLib
+bus = Gio.bus_get_sync(Gio.BusType.SESSION, None)
+for _ in range(2):
+    bus.call_sync(sys.argv[1], "/StatusNotifierItem", "org.kde.StatusNotifierItem", "Activate",
+                  GLib.Variant("(ii)", (int(sys.argv[2]), int(sys.argv[3]))), None,
+                  Gio.DBusCallFlags.NONE, 5000, None)
+PY
+}
+
+# clic_sway X Y [BUTTON]: the pointer goes there and clicks (button1 unless told)
+clic_sway() {
+  swaymsg seat seat0 cursor set "$1" "$2" >/dev/null
+  swaymsg seat seat0 cursor press "${3:-button1}" >/dev/null
+  swaymsg seat seat0 cursor release "${3:-button1}" >/dev/null
+}
+
+# geometria_x WINDOW-ID: prints "x y w h" of an X window (XWayland included)
+geometria_x() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
+    /Width:/ { w = $NF } /Height:/ { h = $NF } END { print x, y, w, h }'
 }

@@ -6,6 +6,7 @@
 #include "FrmSelec.h"
 #include "GestosBandeja.h"
 #include "Grabadoras.h"
+#include "IconoBandeja.h"
 #include "Programas.h"
 
 #include <QAction>
@@ -65,6 +66,7 @@ private slots:
     void ocultoAlInicioSegunBandeja();
     void iconoDeBandejaTrasPintar();
     void gestosDelIconoAlSoltar();
+    void gestosDeAreaSni();
     void iconosDibujadosAlPedirlos();
     void guardiaDeInicio();
     void leyendasAlPasarYApagado();
@@ -171,7 +173,7 @@ void TstLauncher::ocultoAlInicioSegunBandeja() {
         auto frm = b.Barra(true);
         QVERIFY(frm->Cargar());
         QVERIFY(frm->Icono);
-        QCOMPARE(frm->Icono->toolTip(), QString("Brivolar programas"));
+        QCOMPARE(frm->Icono->Tip(), QString("Brivolar programas"));
         QVERIFY(!frm->isVisible());
         frm->mnuMostrar->trigger();
         QVERIFY(frm->isVisible());
@@ -207,11 +209,12 @@ void TstLauncher::iconoDeBandejaTrasPintar() {
     frm->Launch(8);
     QVERIFY(!frm->isVisible());
     QTRY_VERIFY(frm->Icono);
-    QVERIFY(frm->Icono->isVisible());
-    QCOMPARE(frm->Icono->toolTip(), QString("Brivolar programas"));
-    QVERIFY(!frm->Icono->contextMenu()); // it would open while the right button is down
-    QCOMPARE(frm->Icono->icon().cacheKey(), frm->windowIcon().cacheKey());
-    QSystemTrayIcon* const icono = frm->Icono;
+    QVERIFY(frm->Icono->Visible());
+    QCOMPARE(frm->Icono->Tip(), QString("Brivolar programas"));
+    QVERIFY(frm->Icono->IconoXembed());
+    QVERIFY(!frm->Icono->IconoXembed()->contextMenu()); // it would open while the button is down
+    QCOMPARE(frm->Icono->Icono().cacheKey(), frm->windowIcon().cacheKey());
+    comun::IconoBandeja* const icono = frm->Icono;
     frm->TerminarArranque(); // called again: still the one icon
     QCOMPARE(frm->Icono, icono);
     frm->mnuMostrar->trigger();
@@ -264,6 +267,44 @@ void TstLauncher::gestosDelIconoAlSoltar() {
     QTest::mouseRelease(&icono, Qt::LeftButton);
     frm->Gestos->Icono_Activated(QSystemTrayIcon::DoubleClick);
     QVERIFY(!espera->isActive() && !frm->mnuMenu->isVisible());
+    QCOMPARE(b.e.escritorio->terminados, 1);
+}
+
+void TstLauncher::gestosDeAreaSni() {
+    // StatusNotifierItem areas report finished clicks with their place and have no double
+    // click: a right click opens the menu there at once, a left one after the
+    // double-click time, and a second left click within that time ends the bar.
+    Banco b;
+    auto frm = b.Barra(true);
+    QVERIFY(frm->Cargar());
+    QList<QPoint> pedidos;
+    connect(frm->Gestos, &comun::GestosBandeja::menuPedido, frm.get(),
+            [&](const QPoint& donde, bool enPanel) {
+                QVERIFY(enPanel);
+                pedidos.append(donde);
+            });
+    QTimer* const espera = frm->Gestos->TmrDobleClic;
+
+    frm->Gestos->ContextMenu(QPoint(300, 200));
+    QCOMPARE(pedidos, QList<QPoint>{QPoint(300, 200)});
+    QVERIFY(frm->mnuMenu->isVisible() && !espera->isActive());
+    QCOMPARE(frm->mnuMenu->pos(), QPoint(300, 200));
+    frm->Gestos->Activate(QPoint(310, 210)); // on the icon again: the menu closes
+    QVERIFY(!frm->mnuMenu->isVisible() && !espera->isActive());
+    QCOMPARE(pedidos.size(), 1);
+
+    frm->Gestos->Activate(QPoint(310, 210));
+    QVERIFY(espera->isActive() && pedidos.size() == 1);
+    QCOMPARE(espera->interval(), QGuiApplication::styleHints()->mouseDoubleClickInterval());
+    frm->Gestos->TmrDobleClic_Timer(); // the double-click time is over
+    QCOMPARE(pedidos.last(), QPoint(310, 210));
+    QVERIFY(frm->mnuMenu->isVisible());
+    frm->mnuMenu->hide();
+
+    frm->Gestos->Activate(QPoint(310, 210));
+    frm->Gestos->Activate(QPoint(310, 210));
+    QVERIFY(!espera->isActive() && !frm->mnuMenu->isVisible());
+    QCOMPARE(pedidos.size(), 2);
     QCOMPARE(b.e.escritorio->terminados, 1);
 }
 

@@ -57,9 +57,11 @@ public:
 class EscritorioGrabado : public Escritorio {
 public:
     bool HayBandeja() const override { return bandeja; }
+    bool HayAreaSni() const override { return areaSni; }
     QString Navegador() const override { return navegador; }
     void Terminar() override { ++terminados; }
     bool bandeja = false;
+    bool areaSni = false;
     QString navegador;
     int terminados = 0;
 };

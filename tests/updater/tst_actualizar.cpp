@@ -3,6 +3,7 @@
 #include "FrmSelec.h"
 #include "GestosBandeja.h"
 #include "Grabadoras.h"
+#include "IconoBandeja.h"
 #include "Instalacion.h"
 
 #include <QAction>
@@ -336,12 +337,12 @@ void TstActualizar::menuYBandeja() {
     auto conBandeja = c.Formulario();
     c.e.escritorio->bandeja = true;
     QVERIFY(conBandeja->Form_Load());
-    QVERIFY(conBandeja->Icono && conBandeja->Icono->isVisible());
-    QCOMPARE(conBandeja->Icono->toolTip(), QString("Pellmark. Brivolar programas..."));
-    QCOMPARE(conBandeja->Icono->icon().cacheKey(), conBandeja->windowIcon().cacheKey());
+    QVERIFY(conBandeja->Icono && conBandeja->Icono->Visible());
+    QCOMPARE(conBandeja->Icono->Tip(), QString("Pellmark. Brivolar programas..."));
+    QCOMPARE(conBandeja->Icono->Icono().cacheKey(), conBandeja->windowIcon().cacheKey());
     QVERIFY(!conBandeja->VentanaSinBandeja && !conBandeja->isVisible());
     conBandeja->mnuSalir->trigger();
-    QVERIFY(conBandeja->Terminado() && !conBandeja->Icono->isVisible());
+    QVERIFY(conBandeja->Terminado() && !conBandeja->Icono->Visible());
     QVERIFY(c.Mensajes().isEmpty());
 }
 

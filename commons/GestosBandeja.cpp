@@ -1,12 +1,13 @@
 #include "GestosBandeja.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QCursor>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QStyleHints>
 #include <QTimer>
 
-namespace launcher {
+namespace comun {
 
 GestosBandeja::GestosBandeja(QObject* padre) : QObject(padre), TmrDobleClic(new QTimer(this)) {
     TmrDobleClic->setSingleShot(true);
@@ -22,13 +23,47 @@ void GestosBandeja::Icono_Activated(QSystemTrayIcon::ActivationReason motivo) {
         Pulsado(Qt::RightButton);
         break;
     case QSystemTrayIcon::DoubleClick:
-        DejarDeEsperar();
-        TmrDobleClic->stop();
-        emit cierrePedido();
+        PedirCierre();
         break;
     default:
         break;
     }
+}
+
+bool GestosBandeja::CerrarMenuAbierto() {
+    QWidget* menu = QApplication::activePopupWidget();
+    if (!menu)
+        return false;
+    TmrDobleClic->stop();
+    lugar_.reset();
+    menu->close();
+    return true;
+}
+
+void GestosBandeja::Activate(const QPoint& donde) {
+    if (CerrarMenuAbierto())
+        return;
+    if (TmrDobleClic->isActive() && lugar_) {
+        PedirCierre();
+        return;
+    }
+    lugar_ = donde;
+    TmrDobleClic->start(QGuiApplication::styleHints()->mouseDoubleClickInterval());
+}
+
+void GestosBandeja::ContextMenu(const QPoint& donde) {
+    if (CerrarMenuAbierto())
+        return;
+    TmrDobleClic->stop();
+    lugar_.reset();
+    emit menuPedido(donde, true);
+}
+
+void GestosBandeja::PedirCierre() {
+    DejarDeEsperar();
+    TmrDobleClic->stop();
+    lugar_.reset();
+    emit cierrePedido();
 }
 
 void GestosBandeja::Pulsado(Qt::MouseButton boton) {
@@ -59,17 +94,21 @@ void GestosBandeja::DejarDeEsperar() {
 }
 
 void GestosBandeja::Soltado(Qt::MouseButton boton) {
+    lugar_.reset();
     if (boton == Qt::LeftButton) {
         TmrDobleClic->start(QGuiApplication::styleHints()->mouseDoubleClickInterval());
         return;
     }
     TmrDobleClic->stop();
-    emit menuPedido();
+    emit menuPedido(QCursor::pos(), false);
 }
 
 void GestosBandeja::TmrDobleClic_Timer() {
     TmrDobleClic->stop();
-    emit menuPedido();
+    const bool enPanel = lugar_.has_value();
+    const QPoint donde = lugar_.value_or(QCursor::pos());
+    lugar_.reset();
+    emit menuPedido(donde, enPanel);
 }
 
-} // namespace launcher
+} // namespace comun
