@@ -158,6 +158,8 @@ bool FrmMain::Form_Load() {
     Browser.falta = Browser.ruta.isEmpty();
     if (!comun::GuardiaInicio::ComprobarAnfitrion(entorno_))
         return false;
+    // As every program of the suite does once its guard has passed.
+    EliminarTemporales(RutaPrograma);
     Ini.RutaIni = RutaPrograma + QStringLiteral("Vemora.INI");
     const comun::FotoIni ajustes(Ini.RutaIni); // read once for the keys below
     LeerDirecciones(ajustes);

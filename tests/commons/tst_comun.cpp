@@ -3,6 +3,7 @@
 #include "Grabadoras.h"
 #include "Ini.h"
 #include "Inicio.h"
+#include "Reemplazo.h"
 #include "Texto.h"
 #include "Twips.h"
 
@@ -10,9 +11,11 @@
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <csignal>
+#include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -43,6 +46,9 @@ private slots:
     void archivoDeSoloLecturaNoSeToca();
     void bloqueoHuerfanoNoImpideArrancar();
     void archivoUnicodeYArchivosRaros();
+    void archivoNuevoSigueLaMascara_data();
+    void archivoNuevoSigueLaMascara();
+    void carpetaSinPermisoConArchivoEscribible();
 };
 
 void TstComun::lecturaComoLasFuncionesDePerfil() {
@@ -154,9 +160,12 @@ void TstComun::rutaProgramaConUnSeparador() {
 void TstComun::guardiaSinAnfitrion() {
     QTemporaryDir dir;
     auto e = CrearEntornoGrabado(dir.path());
+    const QString huerfano = dir.filePath(".Vemora.INI.~tmpAbC123");
+    Escribir(huerfano, "x");
     GuardiaInicio guardia;
     QCOMPARE(guardia.Pasar(e.entorno, "Rendalio.exe", true),
              GuardiaInicio::Resultado::SinAnfitrion);
+    QVERIFY(QFile::exists(huerfano)); // nothing is touched before the guard passes
     QCOMPARE(e.dialogos->mensajes.size(), 1);
     QCOMPARE(e.dialogos->mensajes[0].titulo, kTituloSinAnfitrion);
     QCOMPARE(e.dialogos->mensajes[0].texto,
@@ -172,8 +181,21 @@ void TstComun::guardiaSegundaInstancia() {
     QTemporaryDir dir;
     Escribir(dir.filePath("Vemora.exe"), "host");
     auto e = CrearEntornoGrabado(dir.path());
+    // What killed runs leave (a settings write, the wizard's safety copy, one under a
+    // pipe that must not hold up the start), a write going on, and a user's own file.
+    const QStringList huerfanos = {".Vemora.INI.~tmpAbC123", ".DatosAnt.bak.~tmpXyZ789",
+                                   ".Rendalio.dat.~tmpQwErTy-journal"};
+    for (const QString& nombre : huerfanos)
+        Escribir(dir.filePath(nombre), "x");
+    QVERIFY(::mkfifo(QFile::encodeName(dir.filePath(".Vemora.dat.~tmpTuBeRi")).constData(), 0600) ==
+            0);
+    Escribir(dir.filePath(".Vemora.INI.bak"), "del usuario");
+    ReemplazoAtomico enCurso(dir.filePath("Vemora.INI"));
+    QVERIFY(enCurso.Valido());
     GuardiaInicio primera;
     QCOMPARE(primera.Pasar(e.entorno, "Rendalio.exe", true), GuardiaInicio::Resultado::Continuar);
+    QCOMPARE(QDir(dir.path()).entryList({".*"}, QDir::Files | QDir::Hidden | QDir::System),
+             QStringList({".Vemora.INI.bak", QFileInfo(enCurso.RutaTemporal()).fileName()}));
     QVERIFY(ProgramaEnMarcha(e.entorno, "Rendalio.exe"));
     QVERIFY(!ProgramaEnMarcha(e.entorno, "Brivolar.exe"));
     GuardiaInicio segunda;
@@ -354,6 +376,59 @@ void TstComun::archivoUnicodeYArchivosRaros() {
         QCOMPARE(FotoIni(raro).LeerIniEntero("A", "B", 7), qint16(7));
         QVERIFY(!ajustes.EscribirIni("A", "B", "c"));
     }
+}
+
+void TstComun::archivoNuevoSigueLaMascara_data() {
+    QTest::addColumn<int>("mascara");
+    QTest::addColumn<int>("modo");
+    QTest::newRow("077") << 0077 << 0600;
+    QTest::newRow("022") << 0022 << 0644;
+    QTest::newRow("002") << 0002 << 0664;
+}
+
+void TstComun::archivoNuevoSigueLaMascara() {
+    QFETCH(int, mascara);
+    QFETCH(int, modo);
+    const mode_t antes = ::umask(mode_t(mascara));
+    const auto restaurar = qScopeGuard([&] { ::umask(antes); });
+    QTemporaryDir dir;
+    const QString ruta = dir.filePath("Vemora.INI");
+    QVERIFY(EscribirPerfil(ruta, "Posicion", "ReIzda", "330"));
+    struct stat info {};
+    QVERIFY(::stat(QFile::encodeName(ruta).constData(), &info) == 0);
+    QCOMPARE(int(info.st_mode & 07777), modo);
+}
+
+void TstComun::carpetaSinPermisoConArchivoEscribible() {
+    // An installation of another user, or a share: the settings file may be written,
+    // its folder takes no new file.
+    QTemporaryDir dir;
+    QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0755) == 0);
+    const QString carpeta = dir.filePath("Vemora");
+    const QString ruta = carpeta + "/Vemora.INI";
+    Escribir(ruta, "; anfitrion\r\n[Posicion]\r\nReIzda=1\r\n[Vemora]\r\nX=1\r\n");
+    QVERIFY(::chmod(QFile::encodeName(ruta).constData(), 0666) == 0);
+    QVERIFY(::chmod(QFile::encodeName(carpeta).constData(), 0555) == 0);
+    const auto restaurar =
+        qScopeGuard([&] { ::chmod(QFile::encodeName(carpeta).constData(), 0755); });
+    const auto escribir = [&](const QString& seccion, const QString& clave, const QString& valor) {
+        QProcess escritor;
+        // The administrator may make files in any folder: the writer runs as nobody.
+        if (::geteuid() == 0)
+            escritor.setChildProcessModifier([] {
+                if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+                    ::_exit(3);
+            });
+        escritor.start(ESCRITOR_INI, {ruta, seccion, clave, valor});
+        return escritor.waitForFinished(30000) && escritor.exitStatus() == QProcess::NormalExit &&
+               escritor.exitCode() == 0;
+    };
+    QVERIFY(escribir("Posicion", "ReIzda", "330"));
+    QVERIFY(escribir("Brivolar", "Noctavo", "/opt/programas/")); // longer
+    QVERIFY(escribir("Posicion", "ReIzda", "7"));                // shorter
+    QCOMPARE(Leer(ruta), QByteArray("; anfitrion\r\n[Posicion]\r\nReIzda=7\r\n[Vemora]\r\nX=1\r\n"
+                                    "[Brivolar]\r\nNoctavo=/opt/programas/\r\n"));
+    QCOMPARE(QDir(carpeta).entryList(QDir::Files | QDir::Hidden), QStringList{"Vemora.INI"});
 }
 
 QTEST_MAIN(TstComun)

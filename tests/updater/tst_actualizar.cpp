@@ -191,8 +191,12 @@ void TstActualizar::limpiezaDelInstalador() {
         // The new launcher removes the leftover installer silently and goes on; with
         // nothing left to remove it shows nothing either.
         Carpeta c(kVersion18);
+        // A settings write killed in an earlier run: removed at start, as every program
+        // of the suite does.
+        Escribir(c.Ruta(".Vemora.INI.~tmpAbC123"), "x");
         auto frm = c.Formulario(kLanzador);
         QVERIFY(frm->Form_Load());
+        QVERIFY(!QFile::exists(c.Ruta(".Vemora.INI.~tmpAbC123")));
         frm->TmrEliminar_Timer();
         QVERIFY(!QFile::exists(c.Ruta(kInstalador)));
         QVERIFY(!frm->TmrEliminar->isActive());
