@@ -1,5 +1,6 @@
 #include "Archivos.h"
 #include "Entorno.h"
+#include "EntornoReal.h"
 #include "Grabadoras.h"
 #include "Ini.h"
 #include "Inicio.h"
@@ -24,7 +25,19 @@ using namespace comun;
 using prueba::Escribir;
 using prueba::Leer;
 
-namespace {} // namespace
+namespace {
+// A shell script, with or without the execute bit.
+void EscribirGuion(const QString& ruta, const QByteArray& cuerpo, bool ejecutable = true) {
+    Escribir(ruta, "#!/bin/sh\n" + cuerpo + "\n");
+    QFile::setPermissions(ruta,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                              (ejecutable ? QFileDevice::ExeOwner : QFileDevice::Permissions()));
+}
+
+QByteArray Citado(const QString& ruta) {
+    return "'" + QFile::encodeName(ruta) + "'";
+}
+} // namespace
 
 class TstComun : public QObject {
     Q_OBJECT
@@ -49,6 +62,10 @@ private slots:
     void archivoNuevoSigueLaMascara_data();
     void archivoNuevoSigueLaMascara();
     void carpetaSinPermisoConArchivoEscribible();
+    void shellAbreDocumentosEIniciaProgramas_data();
+    void shellAbreDocumentosEIniciaProgramas();
+    void inicioVigilado_data();
+    void inicioVigilado();
 };
 
 void TstComun::lecturaComoLasFuncionesDePerfil() {
@@ -220,6 +237,8 @@ void TstComun::ayudaPrefiereElChm() {
     QCOMPARE(e.shell->llamadas[0].archivo, ObtenerRutaPrograma(dir.path()) + "Ayuda/Rendalio.htm");
     QCOMPARE(e.shell->llamadas[1].archivo, ObtenerRutaPrograma(dir.path()) + "Ayuda.chm");
     QCOMPARE(e.shell->llamadas[1].operacion, QString("open"));
+    for (const auto& llamada : e.shell->llamadas)
+        QVERIFY(llamada.accion == AccionShell::Abrir); // a document, never run
 }
 
 void TstComun::textoVisibleRompeEnRetorno() {
@@ -429,6 +448,94 @@ void TstComun::carpetaSinPermisoConArchivoEscribible() {
     QCOMPARE(Leer(ruta), QByteArray("; anfitrion\r\n[Posicion]\r\nReIzda=7\r\n[Vemora]\r\nX=1\r\n"
                                     "[Brivolar]\r\nNoctavo=/opt/programas/\r\n"));
     QCOMPARE(QDir(carpeta).entryList(QDir::Files | QDir::Hidden), QStringList{"Vemora.INI"});
+}
+
+void TstComun::shellAbreDocumentosEIniciaProgramas_data() {
+    QTest::addColumn<QString>("archivo"); // in the folder, or a web address
+    QTest::addColumn<bool>("programa");   // asked to start it as a program
+    QTest::addColumn<bool>("ejecutable"); // the file carries the execute bit
+    QTest::addColumn<bool>("ejecutado");  // the file itself runs, rather than the opener
+    // Every file of a FAT or NTFS drive has the execute bit: a document is never run.
+    QTest::newRow("documento con bit") << "Ayuda.chm" << false << true << false;
+    QTest::newRow("pagina con bit") << "Ayuda/Brivolar.htm" << false << true << false;
+    QTest::newRow("direccion") << "https://www.pellmark.example/?a=1&b=2" << false << false
+                               << false;
+    QTest::newRow("programa") << "Noctavo.exe" << true << true << true;
+    // One brought from Windows: the desktop's handler for its kind starts it.
+    QTest::newRow("programa sin bit") << "Noctavo.exe" << true << false << false;
+}
+
+void TstComun::shellAbreDocumentosEIniciaProgramas() {
+    QFETCH(QString, archivo);
+    QFETCH(bool, programa);
+    QFETCH(bool, ejecutable);
+    QFETCH(bool, ejecutado);
+    QTemporaryDir dir;
+    const QString abierto = dir.filePath("abierto");
+    const QString marca = dir.filePath("ejecutado");
+    // The desktop's opener, standing in front of any on the search path.
+    EscribirGuion(dir.filePath("bin/xdg-open"), "printf '%s' \"$1\" > " + Citado(abierto));
+    const QByteArray camino = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(dir.filePath("bin")) + ":" + camino);
+    const auto restaurar = qScopeGuard([&] { qputenv("PATH", camino); });
+    const bool web = archivo.startsWith("https:");
+    const QString ruta = web ? archivo : dir.filePath(archivo);
+    if (!web)
+        EscribirGuion(ruta, "touch " + Citado(marca), ejecutable);
+
+    ShellReal shell;
+    const auto accion = programa ? AccionShell::Iniciar : AccionShell::Abrir;
+    QVERIFY(shell.Ejecutar({"open", ruta, {}, {}, accion}) > 32);
+    if (ejecutado) {
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marca), 10000);
+        QVERIFY(!QFile::exists(abierto));
+    } else {
+        QTRY_COMPARE_WITH_TIMEOUT(Leer(abierto), ruta.toUtf8(), 10000);
+        QVERIFY(!QFile::exists(marca));
+    }
+}
+
+void TstComun::inicioVigilado_data() {
+    QTest::addColumn<QByteArray>("guion"); // what the launcher does; empty: there is none
+    QTest::addColumn<bool>("ejecutable");
+    QTest::addColumn<bool>("exito");
+    QTest::newRow("termina bien") << QByteArray("exit 0") << true << true;
+    // A browser's launcher with no browser behind it.
+    QTest::newRow("sin navegador") << QByteArray("echo 'no browser' >&2; exit 1") << true << false;
+    QTest::newRow("muerto") << QByteArray("kill -9 $$") << true << false;
+    // A browser that stays in front of its launcher.
+    QTest::newRow("sigue abierto") << QByteArray("exec sleep 60") << true << true;
+    QTest::newRow("sin bit de ejecucion") << QByteArray("exit 0") << false << false;
+    QTest::newRow("no existe") << QByteArray() << true << false;
+}
+
+void TstComun::inicioVigilado() {
+    QFETCH(QByteArray, guion);
+    QFETCH(bool, ejecutable);
+    QFETCH(bool, exito);
+    QTemporaryDir dir;
+    const QString lanzador = dir.filePath("navegador");
+    const QString argumentos = dir.filePath("argumentos");
+    const QString proceso = dir.filePath("proceso");
+    if (!guion.isEmpty())
+        EscribirGuion(lanzador,
+                      "echo $$ > " + Citado(proceso) + "; printf '%s\\n' \"$@\" > " +
+                          Citado(argumentos) + "\n" + guion,
+                      ejecutable);
+    const auto terminar = qScopeGuard([&] {
+        if (const int pid = Leer(proceso).trimmed().toInt(); pid > 0)
+            ::kill(pid, SIGKILL);
+    });
+    const QString direccion = "https://a.example/?x=1&y=2 dos";
+    ShellReal shell;
+    std::optional<bool> respuesta;
+    shell.IniciarVigilado({"open", lanzador, {direccion}, {}, AccionShell::Iniciar},
+                          [&](bool e) { respuesta = e; });
+    QVERIFY(!respuesta); // never from inside the call
+    QTRY_VERIFY_WITH_TIMEOUT(respuesta.has_value(), 15000);
+    QCOMPARE(*respuesta, exito);
+    if (ejecutable && !guion.isEmpty())
+        QCOMPARE(Leer(argumentos), direccion.toUtf8() + "\n"); // one argument, untouched
 }
 
 QTEST_MAIN(TstComun)
