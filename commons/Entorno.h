@@ -12,11 +12,20 @@ namespace comun {
 // Every effect that leaves the process goes through these services, so that the
 // windows never call the operating system directly and tests can watch them.
 
+// What is asked of the desktop. Only a program is ever run: a document is opened by
+// the desktop's opener whatever its execute bit says, since every file of a FAT or
+// NTFS drive, and many unpacked from archives, carry that bit.
+enum class AccionShell {
+    Abrir,   // a document, folder or web address
+    Iniciar, // a program (the program tables', "wab.exe", the browser's launcher)
+};
+
 struct LlamadaShell {
     QString operacion;      // "open", or empty for the default action
     QString archivo;        // program, document or web address
     QStringList parametros; // each one handed over as one argument, never through a shell
     QString directorio;
+    AccionShell accion = AccionShell::Abrir;
 };
 
 class Shell {
@@ -25,6 +34,12 @@ public:
     // Starts or opens; returns a value above 32 on success and 2 when nothing could
     // be opened. Callers store it and, like the desktop's shell, report nothing.
     virtual qint64 Ejecutar(const LlamadaShell& llamada) = 0;
+    // Starts a program and answers later, from the event loop, whether it failed: it
+    // could not be started, or it ended with a failure within a few seconds. One still
+    // running then counts as started well (a browser may stay in front of its
+    // launcher). The program goes on when its starter ends.
+    virtual void IniciarVigilado(const LlamadaShell& llamada,
+                                 std::function<void(bool exito)> respuesta) = 0;
 };
 
 class Sonidos {

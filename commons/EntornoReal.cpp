@@ -10,13 +10,24 @@
 #include <QDBusVariant>
 #include <QDesktopServices>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QSystemTrayIcon>
+#include <QTimer>
 #include <QUrl>
+#include <vector>
+
+#if defined(__GLIBC__)
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 namespace comun {
 
@@ -77,6 +88,14 @@ void EscritorioReal::Terminar() {
 namespace {
 constexpr qint64 kExito = 42;
 constexpr qint64 kNoEncontrado = 2;
+// How long a started program is watched for a failure, and how often it is looked at.
+// A browser's launcher that finds no browser gives up well within the time; one that
+// is still running then has a browser in front of it.
+constexpr int kPlazoVigilancia = 2000;
+constexpr int kIntervaloVigilancia = 50;
+// Once answered, a program still running is only looked at now and then, so that its
+// end leaves no dead entry behind in the system's process table.
+constexpr int kIntervaloRecogida = 1000;
 
 bool EsDireccionWeb(const QString& texto) {
     const QUrl url(texto, QUrl::StrictMode);
@@ -94,25 +113,153 @@ QString UbicarPrograma(const QString& archivo) {
     const QString hallado = QStandardPaths::findExecutable(archivo);
     return hallado.isEmpty() ? archivo : hallado;
 }
+
+bool EsPrograma(const QFileInfo& info) {
+    return info.isFile() && info.isExecutable();
+}
+
+// The folder a started program works in: the one asked for when it exists, else the
+// program's own.
+QString CarpetaDeTrabajo(const LlamadaShell& llamada, const QFileInfo& programa) {
+    if (!llamada.directorio.isEmpty() && QFileInfo(llamada.directorio).isDir())
+        return llamada.directorio;
+    return programa.absolutePath();
+}
+
+// Hands a document, folder or address to the desktop's opener: the freedesktop one
+// when the system has it, else the toolkit's own way (a portal, the desktop's tools).
+// `argumento` is what the opener is given: a local path, or the address.
+bool AbrirConElEscritorio(const QString& argumento, const QUrl& url) {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    const QString abridor = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (!abridor.isEmpty())
+        return QProcess::startDetached(abridor, {argumento});
+#else
+    Q_UNUSED(argumento);
+#endif
+    return QDesktopServices::openUrl(url);
+}
+
+qint64 Abrir(const LlamadaShell& llamada) {
+    const QFileInfo info(llamada.archivo);
+    if (info.exists())
+        return AbrirConElEscritorio(info.absoluteFilePath(),
+                                    QUrl::fromLocalFile(info.absoluteFilePath()))
+                   ? kExito
+                   : kNoEncontrado;
+    if (EsDireccionWeb(llamada.archivo)) {
+        const QUrl url(llamada.archivo);
+        return AbrirConElEscritorio(QString::fromLatin1(url.toEncoded()), url) ? kExito
+                                                                               : kNoEncontrado;
+    }
+    return kNoEncontrado;
+}
+
+// Answers from the event loop, never from inside the call that asked.
+void ResponderLuego(std::function<void(bool)> respuesta, bool exito) {
+    QTimer::singleShot(0, [respuesta = std::move(respuesta), exito] { respuesta(exito); });
+}
+
+#if defined(__GLIBC__)
+// Starts the program as a child of this one, in a session of its own so that it
+// outlives this program and its terminal; 0 when it could not be started.
+pid_t IniciarHijo(const QString& programa, const QStringList& parametros, const QString& carpeta) {
+    QList<QByteArray> textos{QFile::encodeName(programa)};
+    for (const QString& parametro : parametros)
+        textos << parametro.toLocal8Bit();
+    std::vector<char*> argumentos;
+    for (QByteArray& texto : textos)
+        argumentos.push_back(texto.data());
+    argumentos.push_back(nullptr);
+    const QByteArray carpetaNativa = QFile::encodeName(carpeta);
+
+    posix_spawnattr_t atributos;
+    posix_spawnattr_init(&atributos);
+    sigset_t ninguna;
+    sigemptyset(&ninguna);
+    sigset_t todas;
+    sigfillset(&todas);
+    posix_spawnattr_setsigmask(&atributos, &ninguna);
+    posix_spawnattr_setsigdefault(&atributos, &todas);
+    posix_spawnattr_setflags(&atributos,
+                             POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    posix_spawn_file_actions_t acciones;
+    posix_spawn_file_actions_init(&acciones);
+    posix_spawn_file_actions_addchdir_np(&acciones, carpetaNativa.constData());
+    pid_t pid = 0;
+    if (::posix_spawn(&pid, argumentos[0], &acciones, &atributos, argumentos.data(), environ) != 0)
+        pid = 0;
+    posix_spawn_file_actions_destroy(&acciones);
+    posix_spawnattr_destroy(&atributos);
+    return pid;
+}
+
+// Looks at the child until it ends or the time is up, answers once, and reaps it
+// whenever it ends.
+void VigilarHijo(pid_t pid, std::function<void(bool)> respuesta) {
+    auto* reloj = new QTimer(QCoreApplication::instance());
+    reloj->setInterval(kIntervaloVigilancia);
+    QElapsedTimer desde;
+    desde.start();
+    auto pendiente = std::make_shared<std::function<void(bool)>>(std::move(respuesta));
+    QObject::connect(reloj, &QTimer::timeout, reloj, [reloj, pid, desde, pendiente] {
+        int estado = 0;
+        const pid_t hallado = ::waitpid(pid, &estado, WNOHANG);
+        if (hallado == 0) {
+            if (*pendiente && desde.elapsed() >= kPlazoVigilancia) {
+                reloj->setInterval(kIntervaloRecogida);
+                std::exchange(*pendiente, {})(true);
+            }
+            return;
+        }
+        reloj->stop();
+        reloj->deleteLater();
+        // Ended: it failed unless it said it succeeded. (Reaped by someone else, its
+        // end is unknown and it is taken as started.)
+        const bool exito = hallado != pid || (WIFEXITED(estado) && WEXITSTATUS(estado) == 0);
+        if (*pendiente)
+            std::exchange(*pendiente, {})(exito);
+    });
+    reloj->start();
+}
+#endif
 } // namespace
 
 qint64 ShellReal::Ejecutar(const LlamadaShell& llamada) {
+    if (llamada.accion == AccionShell::Abrir)
+        return Abrir(llamada);
     const QFileInfo info(UbicarPrograma(llamada.archivo));
-    if (info.isFile() && info.isExecutable()) {
-        QString directorio = llamada.directorio;
-        if (directorio.isEmpty() || !QFileInfo(directorio).isDir())
-            directorio = info.absolutePath();
-        return QProcess::startDetached(info.absoluteFilePath(), llamada.parametros, directorio)
+    if (EsPrograma(info))
+        return QProcess::startDetached(info.absoluteFilePath(), llamada.parametros,
+                                       CarpetaDeTrabajo(llamada, info))
                    ? kExito
                    : kNoEncontrado;
-    }
+    // A program without the execute bit (one brought from Windows) is the desktop's
+    // to start, through its handler for that kind of file.
     if (info.exists())
-        return QDesktopServices::openUrl(QUrl::fromLocalFile(info.absoluteFilePath()))
-                   ? kExito
-                   : kNoEncontrado;
-    if (EsDireccionWeb(llamada.archivo))
-        return QDesktopServices::openUrl(QUrl(llamada.archivo)) ? kExito : kNoEncontrado;
+        return Abrir({llamada.operacion, info.absoluteFilePath(), {}, {}, AccionShell::Abrir});
     return kNoEncontrado;
+}
+
+void ShellReal::IniciarVigilado(const LlamadaShell& llamada, std::function<void(bool)> respuesta) {
+    const QFileInfo info(UbicarPrograma(llamada.archivo));
+    if (!EsPrograma(info)) {
+        ResponderLuego(std::move(respuesta), false);
+        return;
+    }
+#if defined(__GLIBC__)
+    const pid_t pid =
+        IniciarHijo(info.absoluteFilePath(), llamada.parametros, CarpetaDeTrabajo(llamada, info));
+    if (pid > 0)
+        VigilarHijo(pid, std::move(respuesta));
+    else
+        ResponderLuego(std::move(respuesta), false);
+#else
+    // Where the child cannot be watched, a start is all that is known.
+    ResponderLuego(std::move(respuesta),
+                   QProcess::startDetached(info.absoluteFilePath(), llamada.parametros,
+                                           CarpetaDeTrabajo(llamada, info)));
+#endif
 }
 
 void DialogosReales::Mostrar(const Mensaje& mensaje) {

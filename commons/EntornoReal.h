@@ -4,9 +4,13 @@
 
 namespace comun {
 
+// Programs are started on their own (in a session of their own, so that they outlive
+// the starter); documents, folders and web addresses go to the desktop's opener.
 class ShellReal : public Shell {
 public:
     qint64 Ejecutar(const LlamadaShell& llamada) override;
+    void IniciarVigilado(const LlamadaShell& llamada,
+                         std::function<void(bool exito)> respuesta) override;
 };
 
 class SonidosMudos : public Sonidos {

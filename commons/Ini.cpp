@@ -237,13 +237,14 @@ bool EscribirPerfil(const QString& ruta, const QString& seccion, const QString& 
     if (!ArchivoEscribible(ruta))
         return false;
     ReemplazoAtomico reemplazo(ruta);
-    if (!reemplazo.Valido())
+    const QString destino = reemplazo.Destino();
+    if (destino.isEmpty())
         return false;
     QByteArray contenido;
-    const bool existe = QFileInfo::exists(reemplazo.Destino());
+    const bool existe = QFileInfo::exists(destino);
     if (existe) {
         // A file that cannot be read whole must not be replaced by one holding our key only.
-        const auto actual = LeerArchivoIni(reemplazo.Destino());
+        const auto actual = LeerArchivoIni(destino);
         if (!actual)
             return false;
         contenido = *actual;
@@ -251,7 +252,13 @@ bool EscribirPerfil(const QString& ruta, const QString& seccion, const QString& 
     const QByteArray nuevo = PonerValorIni(contenido, seccion, clave, valor);
     if (existe && nuevo == contenido)
         return true;
-    return reemplazo.Escribir(nuevo) && reemplazo.Publicar();
+    if (reemplazo.Valido())
+        return reemplazo.Escribir(nuevo) && reemplazo.Publicar();
+    // A writable file in a folder that takes no new file (an installation of another
+    // user, a share): no temporary can be made beside it, and the file is rewritten
+    // where it is rather than every setting being lost.
+    return existe && !QFileInfo(QFileInfo(destino).absolutePath()).isWritable() &&
+           ReescribirEnSitio(destino, nuevo);
 }
 
 std::optional<qint16> ConvertirEntero16(const QString& texto) {

@@ -31,7 +31,8 @@ QString LeerPerfil(const QString& ruta, const QString& seccion, const QString& c
                    const QString& porDefecto, int tamBuffer);
 // Writes one key when ArchivoEscribible allows it, replacing the file whole through
 // ReemplazoAtomico: the settings file is at every moment the old or the new complete
-// file. A write that changes nothing writes nothing.
+// file. Where the folder takes no new file the file is rewritten in place instead. A
+// write that changes nothing writes nothing.
 // False when the key is not stored.
 bool EscribirPerfil(const QString& ruta, const QString& seccion, const QString& clave,
                     const QString& valor);

@@ -1,5 +1,6 @@
 #include "Inicio.h"
 
+#include "Reemplazo.h"
 #include "Texto.h"
 
 #include <QDir>
@@ -111,6 +112,7 @@ GuardiaInicio::Resultado GuardiaInicio::Pasar(const Entorno& entorno,
         return Resultado::OtraInstancia;
     if (!ComprobarAnfitrion(entorno))
         return Resultado::SinAnfitrion;
+    EliminarTemporales(entorno.carpeta);
     return Resultado::Continuar;
 }
 

@@ -35,7 +35,9 @@ extern const QString kTituloSinAnfitrion;
 extern const QString kTextoSinAnfitrion;
 
 // The first steps of every program: single instance (when asked), then the host check.
-// Holds the instance lock for as long as the object lives.
+// Once both pass, the temporaries that a run cut short left in the folder are removed
+// (EliminarTemporales): nothing is touched before. Holds the instance lock for as long
+// as the object lives.
 class GuardiaInicio {
 public:
     enum class Resultado {

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #if defined(Q_OS_UNIX)
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -58,6 +59,46 @@ bool ConservarDueno(int descriptor, const QString& destino) {
 }
 #endif
 
+constexpr QFileDevice::Permissions kLecturaEscrituraTodos =
+    QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+    QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther;
+// The file's mode bits, without the toolkit's flags for the current user.
+constexpr QFileDevice::Permissions kBitsModo =
+    kLecturaEscrituraTodos | QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
+
+#if defined(Q_OS_UNIX)
+bool MismoArchivo(int descriptor, const QByteArray& ruta) {
+    struct stat abierto {};
+    struct stat nombrado {};
+    return ::fstat(descriptor, &abierto) == 0 && ::lstat(ruta.constData(), &nombrado) == 0 &&
+           abierto.st_dev == nombrado.st_dev && abierto.st_ino == nombrado.st_ino;
+}
+#endif
+
+// Makes a new temporary private and marks it as being written. Another program's
+// clean-up may have found it in the moment between its making and its mark: false
+// then, and the file is that clean-up's to remove.
+bool TomarTemporal(QFile& archivo) {
+    if (!archivo.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+        archivo.close();
+        QFile::remove(archivo.fileName());
+        return false;
+    }
+#if defined(Q_OS_UNIX)
+    if (::flock(archivo.handle(), LOCK_EX | LOCK_NB) != 0) {
+        if (errno != EWOULDBLOCK)
+            return true; // a file system without marks: written unmarked, as it must be
+        archivo.close();
+        return false;
+    }
+    if (!MismoArchivo(archivo.handle(), QFile::encodeName(archivo.fileName()))) {
+        archivo.close();
+        return false;
+    }
+#endif
+    return true;
+}
+
 } // namespace
 
 ReemplazoAtomico::ReemplazoAtomico(const QString& destino) : destino_(ArchivoFinal(destino)) {
@@ -68,12 +109,15 @@ ReemplazoAtomico::ReemplazoAtomico(const QString& destino) : destino_(ArchivoFin
                          info.fileName() + kMarcaTemporal;
     for (int intento = 0; intento < 20 && !archivo_.isOpen(); ++intento) {
         archivo_.setFileName(base + LetrasAzar());
-        // Private until published; a name someone else holds is never reused.
-        if (archivo_.open(QIODevice::WriteOnly | QIODevice::NewOnly,
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
-            MarcarEnUso(archivo_.handle());
+        // A name someone else holds is never reused.
+        if (!archivo_.open(QIODevice::WriteOnly | QIODevice::NewOnly, kLecturaEscrituraTodos))
+            continue;
+        // What the system gave the new, still empty file is what any new file of this
+        // user gets in this folder: read and write for all, less the umask (or as the
+        // folder's default access list says).
+        permisosNuevo_ = archivo_.permissions() & kBitsModo;
+        if (TomarTemporal(archivo_))
             return;
-        }
     }
 }
 
@@ -132,6 +176,29 @@ bool ReemplazoAtomico::Publicar() {
     return true;
 }
 
+bool ReescribirEnSitio(const QString& destino, const QByteArray& contenido) {
+    QFile archivo(destino);
+    // Read and write: the file is not emptied on opening.
+    if (!archivo.open(QIODevice::ReadWrite))
+        return false;
+#if defined(Q_OS_LINUX)
+    // The room a longer file needs is taken first: a full disk then refuses the write
+    // before any byte of the old file is overwritten.
+    const qint64 antes = archivo.size();
+    if (contenido.size() > antes &&
+        ::posix_fallocate(archivo.handle(), antes, contenido.size() - antes) == ENOSPC)
+        return false;
+#endif
+    if (archivo.write(contenido) != contenido.size() || !archivo.resize(contenido.size()) ||
+        !archivo.flush())
+        return false;
+#if defined(Q_OS_UNIX)
+    return ::fsync(archivo.handle()) == 0;
+#else
+    return true;
+#endif
+}
+
 bool EscribirArchivoAtomico(const QString& destino, const QByteArray& contenido) {
     ReemplazoAtomico reemplazo(destino);
     return reemplazo.Escribir(contenido) && reemplazo.Publicar();
@@ -153,19 +220,26 @@ bool MarcarEnUso(int descriptor) {
 }
 
 namespace {
-// Whether a running program holds the file as being written; a file that cannot be
-// opened is taken to be in use.
-bool EnUso(const QString& ruta) {
+// Removes `nombre` of the folder unless a running program holds `marcado` (the file
+// itself, or the temporary a journal belongs to) as being written; a file that cannot be
+// opened is taken to be held. The mark is taken for the removal, so that no program can
+// take the file as its own in between.
+void QuitarSiLibre(const QDir& dir, const QString& nombre, const QString& marcado) {
 #if defined(Q_OS_UNIX)
-    const int fd = ::open(QFile::encodeName(ruta).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-    if (fd < 0)
-        return errno != ENOENT;
-    const bool libre = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    const QByteArray ruta = QFile::encodeName(dir.filePath(marcado));
+    // Not blocking: a pipe under such a name must not hold up a program's start.
+    const int fd = ::open(ruta.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0) {
+        if (errno == ENOENT && nombre != marcado)
+            QFile::remove(dir.filePath(nombre)); // the journal of a temporary that is gone
+        return;
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && MismoArchivo(fd, ruta))
+        QFile::remove(dir.filePath(nombre));
     ::close(fd);
-    return !libre;
 #else
-    Q_UNUSED(ruta);
-    return false;
+    Q_UNUSED(marcado);
+    QFile::remove(dir.filePath(nombre));
 #endif
 }
 } // namespace
@@ -181,8 +255,7 @@ void EliminarTemporales(const QString& carpeta, const QStringList& propiosTambie
         QString escrito = nombre;
         if (EsTemporalPropio(nombre) && nombre.endsWith(kSufijoDiario))
             escrito.chop(kSufijoDiario.size());
-        if (!EnUso(dir.filePath(escrito)))
-            QFile::remove(dir.filePath(nombre));
+        QuitarSiLibre(dir, nombre, escrito);
     }
 }
 

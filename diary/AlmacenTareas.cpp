@@ -40,6 +40,11 @@ QString DescribirError(int codigo, const QString& textoMotor) {
     if (codigo == SQLITE_READONLY_DIRECTORY)
         return QStringLiteral("La carpeta del archivo no admite cambios (falta el permiso de "
                               "escritura).");
+    // The engine refuses to write into a file that was deleted, moved or renamed while
+    // open: the file itself is not read-only, it is no longer there.
+    if (codigo == SQLITE_READONLY_DBMOVED)
+        return QStringLiteral("El archivo ya no existe: se ha borrado, movido o cambiado de "
+                              "nombre mientras el programa estaba abierto.");
     switch (codigo & 0xff) {
     case SQLITE_NOTADB:
         return QStringLiteral("El archivo está dañado o no es un archivo de tareas.");

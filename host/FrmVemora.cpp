@@ -1,6 +1,7 @@
 #include "FrmVemora.h"
 
 #include "Esquema.h"
+#include "Reemplazo.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -31,6 +32,8 @@ FrmVemora::FrmVemora(const QString& carpeta, QWidget* padre) : QWidget(padre) {
     capa->addWidget(lblEstado_);
     resize(760, 420);
 
+    // A creation of the address book cut short leaves its temporary behind.
+    comun::EliminarTemporales(carpeta);
     const QString ruta = QDir(carpeta).filePath(kArchivoDatos);
     QString error;
     if (!CrearVemoraSiFalta(ruta, &error)) {

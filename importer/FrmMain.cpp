@@ -270,8 +270,11 @@ void FrmMain::MostrarPaso() {
             CmdAtras->show();
         // The system's address book; where it does not exist nothing is reported and the
         // page tells the user how to open it by hand.
-        ultimoShell_ = entorno_.shell->Ejecutar(
-            {QString(), QStringLiteral("wab.exe"), {}, QStringLiteral("c:\\")});
+        ultimoShell_ = entorno_.shell->Ejecutar({QString(),
+                                                 QStringLiteral("wab.exe"),
+                                                 {},
+                                                 QStringLiteral("c:\\"),
+                                                 comun::AccionShell::Iniciar});
         break;
     case 7:
         CmdSiguiente->setText(kSiguiente);
@@ -361,8 +364,11 @@ void FrmMain::Form_Unload() {
     if (terminado_)
         return;
     terminado_ = true;
-    ultimoShell_ = entorno_.shell->Ejecutar(
-        {QStringLiteral("open"), RutaPrograma + QStringLiteral("Vemora.exe"), {}, QString()});
+    ultimoShell_ = entorno_.shell->Ejecutar({QStringLiteral("open"),
+                                             RutaPrograma + QStringLiteral("Vemora.exe"),
+                                             {},
+                                             QString(),
+                                             comun::AccionShell::Iniciar});
 }
 
 void FrmMain::closeEvent(QCloseEvent* evento) {

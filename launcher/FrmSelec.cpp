@@ -269,7 +269,7 @@ void FrmSelec::CmdTerminar_Click() {
     // so, rather than the dialog closing as if it had been stored.
     if (!ini_.EscribirIniConBuffer(kSeccionProgramas, fila_.clave, carpeta))
         entorno_.dialogos->Critico(kTituloSinGuardar, kTextoSinGuardar);
-    ResultadoShell = AbrirArchivo(
+    ResultadoShell = IniciarPrograma(
         entorno_, RutaEjecutable(carpeta.trimmed(), fila_.clave + QStringLiteral(".EXE")));
     accept();
 }

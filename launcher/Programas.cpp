@@ -74,8 +74,9 @@ QString RutaEjecutable(const QString& carpeta, const QString& ejecutable) {
     return exacta;
 }
 
-qint64 AbrirArchivo(const comun::Entorno& entorno, const QString& ruta) {
-    return entorno.shell->Ejecutar({QStringLiteral("open"), ruta, {}, QString()});
+qint64 IniciarPrograma(const comun::Entorno& entorno, const QString& ruta) {
+    return entorno.shell->Ejecutar(
+        {QStringLiteral("open"), ruta, {}, QString(), comun::AccionShell::Iniciar});
 }
 
 Lanzador::Lanzador(const comun::Entorno& entorno, comun::ArchivoIni& ini, QString direccionAyuda)
@@ -93,13 +94,13 @@ void Lanzador::Lanzar(const FilaPrograma& fila, QWidget* dueno) {
         // A value that is no folder of this machine starts nothing, as a program that
         // is no longer at its folder does; a double click still opens the locator.
         ResultadoShell = CarpetaUtilizable(*carpeta)
-                             ? AbrirArchivo(entorno_, RutaEjecutable(*carpeta, fila.ejecutable))
+                             ? IniciarPrograma(entorno_, RutaEjecutable(*carpeta, fila.ejecutable))
                              : kNoEncontrado;
         return;
     }
     case TipoFila::Anfitrion:
-        ResultadoShell =
-            AbrirArchivo(entorno_, comun::ObtenerRutaPrograma(entorno_.carpeta) + fila.ejecutable);
+        ResultadoShell = IniciarPrograma(entorno_, comun::ObtenerRutaPrograma(entorno_.carpeta) +
+                                                       fila.ejecutable);
         return;
     case TipoFila::Ocultar:
         return;

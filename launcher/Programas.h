@@ -69,9 +69,9 @@ QString RutaEjecutable(const QString& carpeta, const QString& ejecutable);
 // The shell's result for a file that could not be found.
 constexpr qint64 kNoEncontrado = 2;
 
-// Starts or opens a file the way the launchers do ("open", no parameters, no
+// Starts a program of the table the way the launchers do ("open", no parameters, no
 // directory) and returns the shell's result, which nobody reports.
-qint64 AbrirArchivo(const comun::Entorno& entorno, const QString& ruta);
+qint64 IniciarPrograma(const comun::Entorno& entorno, const QString& ruta);
 
 // Launch and Locate of the program table's rows.
 class Lanzador {

@@ -15,6 +15,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QMenu>
+#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 #include <QToolButton>
@@ -159,6 +160,8 @@ bool FrmMain::Form_Load() {
     Browser.falta = Browser.ruta.isEmpty();
     if (!comun::GuardiaInicio::ComprobarAnfitrion(entorno_))
         return false;
+    // As every program of the suite does once its guard has passed.
+    EliminarTemporales(RutaPrograma);
     Ini.RutaIni = RutaPrograma + QStringLiteral("Vemora.INI");
     const comun::FotoIni ajustes(Ini.RutaIni); // read once for the keys below
     LeerDirecciones(ajustes);
@@ -258,7 +261,11 @@ void FrmMain::mnuBWeb_Click() {
         entorno_.dialogos->Critico(kTituloSinNavegador, kTextoSinNavegador);
         return;
     }
-    QStringList invalidas;
+    // The pages of a choice still being opened are the ones asked for.
+    if (abriendoPaginas_)
+        return;
+    paginasPorAbrir_.clear();
+    paginasInvalidas_.clear();
     for (int i = 0; i < Direcciones.size(); ++i) {
         const QString abrir = Ini.LeerIni(kSeccionWeb, QStringLiteral("Abrir") + QString::number(i),
                                           QStringLiteral("1"));
@@ -266,14 +273,43 @@ void FrmMain::mnuBWeb_Click() {
             continue;
         const QString direccion = DireccionWeb(Direcciones[i]);
         if (direccion.isEmpty())
-            invalidas << QString::number(i);
+            paginasInvalidas_ << QString::number(i);
         else
-            entorno_.shell->Ejecutar(
-                {QStringLiteral("open"), Browser.ruta, {direccion}, QString()});
+            paginasPorAbrir_ << direccion;
     }
-    if (!invalidas.isEmpty())
+    abriendoPaginas_ = true;
+    AbrirSiguientePagina();
+}
+
+void FrmMain::AbrirSiguientePagina() {
+    if (paginasPorAbrir_.isEmpty()) {
+        TerminarPaginas(false);
+        return;
+    }
+    const QString direccion = paginasPorAbrir_.takeFirst();
+    QPointer<FrmMain> formulario(this);
+    entorno_.shell->IniciarVigilado(
+        {QStringLiteral("open"), Browser.ruta, {direccion}, QString(), comun::AccionShell::Iniciar},
+        [formulario](bool exito) {
+            if (!formulario || formulario->terminado_)
+                return;
+            if (exito)
+                formulario->AbrirSiguientePagina();
+            else
+                formulario->TerminarPaginas(true);
+        });
+}
+
+void FrmMain::TerminarPaginas(bool sinNavegador) {
+    abriendoPaginas_ = false;
+    paginasPorAbrir_.clear();
+    // With no browser the addresses do not matter: the user is told what is missing.
+    if (sinNavegador)
+        entorno_.dialogos->Critico(kTituloSinNavegador, kTextoSinNavegador);
+    else if (!paginasInvalidas_.isEmpty())
         entorno_.dialogos->Critico(
-            kTituloSinNavegador, kTextoPaginasInvalidas.arg(invalidas.join(QStringLiteral(", "))));
+            kTituloSinNavegador,
+            kTextoPaginasInvalidas.arg(paginasInvalidas_.join(QStringLiteral(", "))));
 }
 
 QString DireccionWeb(const QString& valor) {

@@ -116,6 +116,11 @@ private:
     void LeerDirecciones(const comun::FotoIni& ajustes);
     void IniciarBandeja();
     void PonerDibujosMenu();
+    // Starts the browser for the next page of "Botón Web" once the start for the page
+    // before did not fail, so that the pages open in their order and a launcher with
+    // no browser behind it is found at the first page.
+    void AbrirSiguientePagina();
+    void TerminarPaginas(bool sinNavegador);
     // True, with the open modal window brought forward, while one is open.
     bool AvisarModal();
 
@@ -124,6 +129,9 @@ private:
     comun::GuardiaInicio guardia_;
     std::unique_ptr<launcher::Lanzador> lanzador_;
     bool terminado_ = false;
+    QStringList paginasPorAbrir_;  // the addresses of this "Botón Web" not started yet
+    QStringList paginasInvalidas_; // the numbers of its pages that are no web address
+    bool abriendoPaginas_ = false;
 };
 
 } // namespace updater

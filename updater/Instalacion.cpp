@@ -137,7 +137,8 @@ ResultadoInstalacion InstalarLanzador(const comun::Entorno& entorno, comun::Arch
         return ResultadoInstalacion::NoSePuede;
     }
     QFile::remove(respaldo);
-    entorno.shell->Ejecutar({QStringLiteral("open"), lanzador, {}, QString()});
+    entorno.shell->Ejecutar(
+        {QStringLiteral("open"), lanzador, {}, QString(), comun::AccionShell::Iniciar});
     return ResultadoInstalacion::Instalado;
 }
 

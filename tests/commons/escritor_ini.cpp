@@ -1,5 +1,7 @@
 // Writes one key of a large settings file over and over, alternating two values, so a
-// test can kill it at any moment and look at what is left on disk.
+// test can kill it at any moment and look at what is left on disk. Given a section, a
+// key and a value it writes that once instead, and its exit status says whether the key
+// was stored (a test runs it as another user).
 #include "Ini.h"
 
 #include <QCoreApplication>
@@ -10,6 +12,12 @@ int main(int argc, char* argv[]) {
     if (argc < 2)
         return 2;
     const QString ruta = QString::fromLocal8Bit(argv[1]);
+    if (argc == 5)
+        return comun::EscribirPerfil(ruta, QString::fromLocal8Bit(argv[2]),
+                                     QString::fromLocal8Bit(argv[3]),
+                                     QString::fromLocal8Bit(argv[4]))
+                   ? 0
+                   : 1;
     QFile listo(ruta + QStringLiteral(".listo"));
     for (long i = 0;; ++i) {
         comun::EscribirPerfil(ruta, QStringLiteral("Posicion"), QStringLiteral("ReIzda"),

@@ -1,10 +1,12 @@
 #include "Archivos.h"
 #include "Entorno.h"
+#include "EntornoReal.h"
 #include "Grabadoras.h"
 #include "IconoBandeja.h"
 #include "Ini.h"
 #include "Inicio.h"
 #include "Plataforma.h"
+#include "Reemplazo.h"
 #include "Texto.h"
 #include "Twips.h"
 
@@ -12,9 +14,11 @@
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <csignal>
+#include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,7 +27,19 @@ using namespace comun;
 using prueba::Escribir;
 using prueba::Leer;
 
-namespace {} // namespace
+namespace {
+// A shell script, with or without the execute bit.
+void EscribirGuion(const QString& ruta, const QByteArray& cuerpo, bool ejecutable = true) {
+    Escribir(ruta, "#!/bin/sh\n" + cuerpo + "\n");
+    QFile::setPermissions(ruta,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                              (ejecutable ? QFileDevice::ExeOwner : QFileDevice::Permissions()));
+}
+
+QByteArray Citado(const QString& ruta) {
+    return "'" + QFile::encodeName(ruta) + "'";
+}
+} // namespace
 
 class TstComun : public QObject {
     Q_OBJECT
@@ -49,6 +65,13 @@ private slots:
     void plataformaElegida();
     void menuDeBandejaJuntoAlPanel_data();
     void menuDeBandejaJuntoAlPanel();
+    void archivoNuevoSigueLaMascara_data();
+    void archivoNuevoSigueLaMascara();
+    void carpetaSinPermisoConArchivoEscribible();
+    void shellAbreDocumentosEIniciaProgramas_data();
+    void shellAbreDocumentosEIniciaProgramas();
+    void inicioVigilado_data();
+    void inicioVigilado();
 };
 
 void TstComun::lecturaComoLasFuncionesDePerfil() {
@@ -160,9 +183,12 @@ void TstComun::rutaProgramaConUnSeparador() {
 void TstComun::guardiaSinAnfitrion() {
     QTemporaryDir dir;
     auto e = CrearEntornoGrabado(dir.path());
+    const QString huerfano = dir.filePath(".Vemora.INI.~tmpAbC123");
+    Escribir(huerfano, "x");
     GuardiaInicio guardia;
     QCOMPARE(guardia.Pasar(e.entorno, "Rendalio.exe", true),
              GuardiaInicio::Resultado::SinAnfitrion);
+    QVERIFY(QFile::exists(huerfano)); // nothing is touched before the guard passes
     QCOMPARE(e.dialogos->mensajes.size(), 1);
     QCOMPARE(e.dialogos->mensajes[0].titulo, kTituloSinAnfitrion);
     QCOMPARE(e.dialogos->mensajes[0].texto,
@@ -178,8 +204,21 @@ void TstComun::guardiaSegundaInstancia() {
     QTemporaryDir dir;
     Escribir(dir.filePath("Vemora.exe"), "host");
     auto e = CrearEntornoGrabado(dir.path());
+    // What killed runs leave (a settings write, the wizard's safety copy, one under a
+    // pipe that must not hold up the start), a write going on, and a user's own file.
+    const QStringList huerfanos = {".Vemora.INI.~tmpAbC123", ".DatosAnt.bak.~tmpXyZ789",
+                                   ".Rendalio.dat.~tmpQwErTy-journal"};
+    for (const QString& nombre : huerfanos)
+        Escribir(dir.filePath(nombre), "x");
+    QVERIFY(::mkfifo(QFile::encodeName(dir.filePath(".Vemora.dat.~tmpTuBeRi")).constData(), 0600) ==
+            0);
+    Escribir(dir.filePath(".Vemora.INI.bak"), "del usuario");
+    ReemplazoAtomico enCurso(dir.filePath("Vemora.INI"));
+    QVERIFY(enCurso.Valido());
     GuardiaInicio primera;
     QCOMPARE(primera.Pasar(e.entorno, "Rendalio.exe", true), GuardiaInicio::Resultado::Continuar);
+    QCOMPARE(QDir(dir.path()).entryList({".*"}, QDir::Files | QDir::Hidden | QDir::System),
+             QStringList({".Vemora.INI.bak", QFileInfo(enCurso.RutaTemporal()).fileName()}));
     QVERIFY(ProgramaEnMarcha(e.entorno, "Rendalio.exe"));
     QVERIFY(!ProgramaEnMarcha(e.entorno, "Brivolar.exe"));
     GuardiaInicio segunda;
@@ -204,6 +243,8 @@ void TstComun::ayudaPrefiereElChm() {
     QCOMPARE(e.shell->llamadas[0].archivo, ObtenerRutaPrograma(dir.path()) + "Ayuda/Rendalio.htm");
     QCOMPARE(e.shell->llamadas[1].archivo, ObtenerRutaPrograma(dir.path()) + "Ayuda.chm");
     QCOMPARE(e.shell->llamadas[1].operacion, QString("open"));
+    for (const auto& llamada : e.shell->llamadas)
+        QVERIFY(llamada.accion == AccionShell::Abrir); // a document, never run
 }
 
 void TstComun::textoVisibleRompeEnRetorno() {
@@ -406,6 +447,147 @@ void TstComun::menuDeBandejaJuntoAlPanel() {
     QFETCH(QPoint, clic);
     QFETCH(QPoint, lugar);
     QCOMPARE(LugarMenuBandeja(clic, QSize(200, 356), QRect(0, 0, 1280, 1024)), lugar);
+}
+
+void TstComun::archivoNuevoSigueLaMascara_data() {
+    QTest::addColumn<int>("mascara");
+    QTest::addColumn<int>("modo");
+    QTest::newRow("077") << 0077 << 0600;
+    QTest::newRow("022") << 0022 << 0644;
+    QTest::newRow("002") << 0002 << 0664;
+}
+
+void TstComun::archivoNuevoSigueLaMascara() {
+    QFETCH(int, mascara);
+    QFETCH(int, modo);
+    const mode_t antes = ::umask(mode_t(mascara));
+    const auto restaurar = qScopeGuard([&] { ::umask(antes); });
+    QTemporaryDir dir;
+    const QString ruta = dir.filePath("Vemora.INI");
+    QVERIFY(EscribirPerfil(ruta, "Posicion", "ReIzda", "330"));
+    struct stat info {};
+    QVERIFY(::stat(QFile::encodeName(ruta).constData(), &info) == 0);
+    QCOMPARE(int(info.st_mode & 07777), modo);
+}
+
+void TstComun::carpetaSinPermisoConArchivoEscribible() {
+    // An installation of another user, or a share: the settings file may be written,
+    // its folder takes no new file.
+    QTemporaryDir dir;
+    QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0755) == 0);
+    const QString carpeta = dir.filePath("Vemora");
+    const QString ruta = carpeta + "/Vemora.INI";
+    Escribir(ruta, "; anfitrion\r\n[Posicion]\r\nReIzda=1\r\n[Vemora]\r\nX=1\r\n");
+    QVERIFY(::chmod(QFile::encodeName(ruta).constData(), 0666) == 0);
+    QVERIFY(::chmod(QFile::encodeName(carpeta).constData(), 0555) == 0);
+    const auto restaurar =
+        qScopeGuard([&] { ::chmod(QFile::encodeName(carpeta).constData(), 0755); });
+    const auto escribir = [&](const QString& seccion, const QString& clave, const QString& valor) {
+        QProcess escritor;
+        // The administrator may make files in any folder: the writer runs as nobody.
+        if (::geteuid() == 0)
+            escritor.setChildProcessModifier([] {
+                if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+                    ::_exit(3);
+            });
+        escritor.start(ESCRITOR_INI, {ruta, seccion, clave, valor});
+        return escritor.waitForFinished(30000) && escritor.exitStatus() == QProcess::NormalExit &&
+               escritor.exitCode() == 0;
+    };
+    QVERIFY(escribir("Posicion", "ReIzda", "330"));
+    QVERIFY(escribir("Brivolar", "Noctavo", "/opt/programas/")); // longer
+    QVERIFY(escribir("Posicion", "ReIzda", "7"));                // shorter
+    QCOMPARE(Leer(ruta), QByteArray("; anfitrion\r\n[Posicion]\r\nReIzda=7\r\n[Vemora]\r\nX=1\r\n"
+                                    "[Brivolar]\r\nNoctavo=/opt/programas/\r\n"));
+    QCOMPARE(QDir(carpeta).entryList(QDir::Files | QDir::Hidden), QStringList{"Vemora.INI"});
+}
+
+void TstComun::shellAbreDocumentosEIniciaProgramas_data() {
+    QTest::addColumn<QString>("archivo"); // in the folder, or a web address
+    QTest::addColumn<bool>("programa");   // asked to start it as a program
+    QTest::addColumn<bool>("ejecutable"); // the file carries the execute bit
+    QTest::addColumn<bool>("ejecutado");  // the file itself runs, rather than the opener
+    // Every file of a FAT or NTFS drive has the execute bit: a document is never run.
+    QTest::newRow("documento con bit") << "Ayuda.chm" << false << true << false;
+    QTest::newRow("pagina con bit") << "Ayuda/Brivolar.htm" << false << true << false;
+    QTest::newRow("direccion") << "https://www.pellmark.example/?a=1&b=2" << false << false
+                               << false;
+    QTest::newRow("programa") << "Noctavo.exe" << true << true << true;
+    // One brought from Windows: the desktop's handler for its kind starts it.
+    QTest::newRow("programa sin bit") << "Noctavo.exe" << true << false << false;
+}
+
+void TstComun::shellAbreDocumentosEIniciaProgramas() {
+    QFETCH(QString, archivo);
+    QFETCH(bool, programa);
+    QFETCH(bool, ejecutable);
+    QFETCH(bool, ejecutado);
+    QTemporaryDir dir;
+    const QString abierto = dir.filePath("abierto");
+    const QString marca = dir.filePath("ejecutado");
+    // The desktop's opener, standing in front of any on the search path.
+    EscribirGuion(dir.filePath("bin/xdg-open"), "printf '%s' \"$1\" > " + Citado(abierto));
+    const QByteArray camino = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(dir.filePath("bin")) + ":" + camino);
+    const auto restaurar = qScopeGuard([&] { qputenv("PATH", camino); });
+    const bool web = archivo.startsWith("https:");
+    const QString ruta = web ? archivo : dir.filePath(archivo);
+    if (!web)
+        EscribirGuion(ruta, "touch " + Citado(marca), ejecutable);
+
+    ShellReal shell;
+    const auto accion = programa ? AccionShell::Iniciar : AccionShell::Abrir;
+    QVERIFY(shell.Ejecutar({"open", ruta, {}, {}, accion}) > 32);
+    if (ejecutado) {
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marca), 10000);
+        QVERIFY(!QFile::exists(abierto));
+    } else {
+        QTRY_COMPARE_WITH_TIMEOUT(Leer(abierto), ruta.toUtf8(), 10000);
+        QVERIFY(!QFile::exists(marca));
+    }
+}
+
+void TstComun::inicioVigilado_data() {
+    QTest::addColumn<QByteArray>("guion"); // what the launcher does; empty: there is none
+    QTest::addColumn<bool>("ejecutable");
+    QTest::addColumn<bool>("exito");
+    QTest::newRow("termina bien") << QByteArray("exit 0") << true << true;
+    // A browser's launcher with no browser behind it.
+    QTest::newRow("sin navegador") << QByteArray("echo 'no browser' >&2; exit 1") << true << false;
+    QTest::newRow("muerto") << QByteArray("kill -9 $$") << true << false;
+    // A browser that stays in front of its launcher.
+    QTest::newRow("sigue abierto") << QByteArray("exec sleep 60") << true << true;
+    QTest::newRow("sin bit de ejecucion") << QByteArray("exit 0") << false << false;
+    QTest::newRow("no existe") << QByteArray() << true << false;
+}
+
+void TstComun::inicioVigilado() {
+    QFETCH(QByteArray, guion);
+    QFETCH(bool, ejecutable);
+    QFETCH(bool, exito);
+    QTemporaryDir dir;
+    const QString lanzador = dir.filePath("navegador");
+    const QString argumentos = dir.filePath("argumentos");
+    const QString proceso = dir.filePath("proceso");
+    if (!guion.isEmpty())
+        EscribirGuion(lanzador,
+                      "echo $$ > " + Citado(proceso) + "; printf '%s\\n' \"$@\" > " +
+                          Citado(argumentos) + "\n" + guion,
+                      ejecutable);
+    const auto terminar = qScopeGuard([&] {
+        if (const int pid = Leer(proceso).trimmed().toInt(); pid > 0)
+            ::kill(pid, SIGKILL);
+    });
+    const QString direccion = "https://a.example/?x=1&y=2 dos";
+    ShellReal shell;
+    std::optional<bool> respuesta;
+    shell.IniciarVigilado({"open", lanzador, {direccion}, {}, AccionShell::Iniciar},
+                          [&](bool e) { respuesta = e; });
+    QVERIFY(!respuesta); // never from inside the call
+    QTRY_VERIFY_WITH_TIMEOUT(respuesta.has_value(), 15000);
+    QCOMPARE(*respuesta, exito);
+    if (ejecutable && !guion.isEmpty())
+        QCOMPARE(Leer(argumentos), direccion.toUtf8() + "\n"); // one argument, untouched
 }
 
 QTEST_MAIN(TstComun)

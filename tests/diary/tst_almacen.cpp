@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/stat.h>
 
 using namespace diary;
 
@@ -132,6 +133,26 @@ private slots:
         // Creating over an existing table fails too, and the file that was there stays.
         QVERIFY(AlmacenTareas::CrearAlmacen(ruta_));
         QVERIFY(QFile::exists(ruta_));
+    }
+
+    void archivoNuevoYArchivoBorrado() {
+        // A new store gets what the user's umask leaves, as any new file of theirs.
+        const mode_t mascara = ::umask(077);
+        const auto error = AlmacenTareas::CrearAlmacen(dir_.filePath("nuevo.dat"));
+        ::umask(mascara);
+        QVERIFY(!error);
+        struct stat info {};
+        QVERIFY(::stat(QFile::encodeName(dir_.filePath("nuevo.dat")).constData(), &info) == 0);
+        QCOMPARE(int(info.st_mode & 07777), 0600);
+        // Deleted while the diary runs: the save says the file is missing, not that it is
+        // read-only.
+        QCOMPARE(Guardar(a_, "01/01/2026", "a"), 1);
+        QVERIFY(QFile::remove(ruta_));
+        a_.Anadir();
+        ErrorAlmacen fallo;
+        QVERIFY(!a_.EscribirYConfirmar("01/01/2026", "desc", "b", &fallo));
+        QVERIFY2(fallo.descripcion.startsWith("El archivo ya no existe"),
+                 qPrintable(fallo.descripcion));
     }
 
 private:

@@ -199,6 +199,7 @@ void TstTrasvolo::libretaEnCadaEntradaAlPaso1() {
     for (const auto& llamada : c.e.shell->llamadas) {
         QCOMPARE(llamada.operacion, QString());
         QCOMPARE(llamada.archivo, QString("wab.exe"));
+        QVERIFY(llamada.accion == comun::AccionShell::Iniciar);
         QCOMPARE(llamada.directorio, QString("c:\\"));
     }
 }
@@ -536,6 +537,7 @@ void TstTrasvolo::accionesDuranteLaImportacion() {
         f->CmdSiguiente_Click();
         QVERIFY(f->Terminado());
         QCOMPARE(c.e.shell->llamadas.last().archivo, f->RutaPrograma + "Vemora.exe");
+        QVERIFY(c.e.shell->llamadas.last().accion == comun::AccionShell::Iniciar);
         QCOMPARE(c.Nombres(), QStringList({"Contacto 1", "Contacto 2"}));
     }
     {

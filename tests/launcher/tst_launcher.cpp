@@ -476,6 +476,7 @@ void TstLauncher::lanzamientos() {
     QCOMPARE(llamadas.size(), 1);
     QCOMPARE(llamadas[0].operacion, QString("open"));
     QCOMPARE(llamadas[0].archivo, noctavo + "Noctavo.exe");
+    QVERIFY(llamadas[0].accion == comun::AccionShell::Iniciar);
     QVERIFY(llamadas[0].parametros.isEmpty());
     QCOMPARE(llamadas[0].directorio, QString(""));
 

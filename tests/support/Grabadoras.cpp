@@ -1,12 +1,20 @@
 #include "Grabadoras.h"
 
 #include <QDir>
+#include <QTimer>
 
 namespace comun {
 
 qint64 ShellGrabadora::Ejecutar(const LlamadaShell& llamada) {
     llamadas.append(llamada);
     return resultado;
+}
+
+void ShellGrabadora::IniciarVigilado(const LlamadaShell& llamada,
+                                     std::function<void(bool)> respuesta) {
+    llamadas.append(llamada);
+    const bool exito = respuestas.isEmpty() || respuestas.takeFirst();
+    QTimer::singleShot(0, [respuesta = std::move(respuesta), exito] { respuesta(exito); });
 }
 
 void DialogosGrabadora::Mostrar(const Mensaje& mensaje) {

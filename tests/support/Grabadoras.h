@@ -16,8 +16,13 @@ namespace comun {
 class ShellGrabadora : public Shell {
 public:
     qint64 Ejecutar(const LlamadaShell& llamada) override;
+    // Recorded with the others; answered from the event loop with the next of
+    // `respuestas`, or success once they are used up.
+    void IniciarVigilado(const LlamadaShell& llamada,
+                         std::function<void(bool exito)> respuesta) override;
     QList<LlamadaShell> llamadas;
     qint64 resultado = 42;
+    QList<bool> respuestas;
 };
 
 class SonidosGrabadora : public Sonidos {

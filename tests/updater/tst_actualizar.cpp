@@ -183,6 +183,7 @@ void TstActualizar::instalacion() {
     QVERIFY(QFileInfo(c.Ruta(kLanzador)).isExecutable());
     QCOMPARE(c.Abiertos(), QStringList{c.Sep() + kLanzador});
     QCOMPARE(c.e.shell->llamadas[0].operacion, QString("open"));
+    QVERIFY(c.e.shell->llamadas[0].accion == comun::AccionShell::Iniciar);
     QVERIFY(
         !QDir(c.dir.path()).entryList(QDir::Hidden | QDir::Files).join(' ').contains(".Brivolar"));
 }
@@ -192,8 +193,12 @@ void TstActualizar::limpiezaDelInstalador() {
         // The new launcher removes the leftover installer silently and goes on; with
         // nothing left to remove it shows nothing either.
         Carpeta c(kVersion18);
+        // A settings write killed in an earlier run: removed at start, as every program
+        // of the suite does.
+        Escribir(c.Ruta(".Vemora.INI.~tmpAbC123"), "x");
         auto frm = c.Formulario(kLanzador);
         QVERIFY(frm->Form_Load());
+        QVERIFY(!QFile::exists(c.Ruta(".Vemora.INI.~tmpAbC123")));
         frm->TmrEliminar_Timer();
         QVERIFY(!QFile::exists(c.Ruta(kInstalador)));
         QVERIFY(!frm->TmrEliminar->isActive());
@@ -247,7 +252,11 @@ void TstActualizar::botonWebPaginaAPagina() {
     auto frm = c.Formulario();
     QVERIFY(frm->Form_Load());
     frm->mnuBWeb->trigger();
-    QCOMPARE(c.Abiertos(), QStringList(7, kNavegador + " " + kWeb));
+    // A page is started once the start of the one before has not failed.
+    QCOMPARE(c.Abiertos(), QStringList{kNavegador + " " + kWeb});
+    QTRY_COMPARE(c.Abiertos(), QStringList(7, kNavegador + " " + kWeb));
+    QVERIFY(c.e.shell->llamadas[6].accion == comun::AccionShell::Iniciar);
+    QVERIFY(c.Mensajes().isEmpty());
 
     Carpeta d(kVersion18 + "[BWeb]\r\n0=https://a.example/?x=1&y=2\r\n2=https://c.example/ dos\r\n"
                            "4=--remote-debugging-port=1\r\nAbrir3=0\r\nAbrir5=Si\r\n");
@@ -256,23 +265,38 @@ void TstActualizar::botonWebPaginaAPagina() {
     // The addresses are read once; the switches on every choice.
     comun::EscribirPerfil(d.Ini(), "BWeb", "1", "https://cambiada.example/");
     frmD->mnuBWeb->trigger();
+    QTRY_COMPARE(d.e.shell->llamadas.size(), 4);
     comun::EscribirPerfil(d.Ini(), "BWeb", "Abrir0", "0");
     comun::EscribirPerfil(d.Ini(), "BWeb", "Abrir3", "1");
     frmD->mnuBWeb->trigger();
+    QTRY_COMPARE(d.e.shell->llamadas.size(), 8);
     QStringList paginas;
     for (const auto& l : d.e.shell->llamadas)
         paginas << l.parametros; // one argument each, the address untouched
     QCOMPARE(paginas, QStringList({"https://a.example/?x=1&y=2", kWeb, "https://c.example/ dos",
                                    kWeb, kWeb, "https://c.example/ dos", kWeb, kWeb}));
 
+    // A launcher that ends in failure has no browser behind it: the pages left are not
+    // started and the user is told. The next choice tries again.
+    const QString sinNavegador =
+        "!Error. Consulte la ayuda.|No se encontró el navegador\rpara abrir las páginas...";
+    Carpeta f(kVersion18);
+    auto frmF = f.Formulario();
+    QVERIFY(frmF->Form_Load());
+    f.e.shell->respuestas = {true, false};
+    frmF->mnuBWeb->trigger();
+    QTRY_COMPARE(f.Mensajes(), QStringList{sinNavegador});
+    QCOMPARE(f.Abiertos(), QStringList(2, kNavegador + " " + kWeb));
+    frmF->mnuBWeb->trigger();
+    QTRY_COMPARE(f.Abiertos(), QStringList(9, kNavegador + " " + kWeb));
+    QCOMPARE(f.Mensajes(), QStringList{sinNavegador});
+
     Carpeta e(kVersion18);
     auto frmE = e.Formulario(kInstalador, false);
     QVERIFY(frmE->Form_Load());
     frmE->mnuBWeb->trigger();
     frmE->mnuWeb->trigger(); // the other commands still work
-    QCOMPARE(e.Mensajes(),
-             QStringList{"!Error. Consulte la ayuda.|No se encontró el navegador\rpara "
-                         "abrir las páginas..."});
+    QCOMPARE(e.Mensajes(), QStringList{sinNavegador});
     QCOMPARE(e.Abiertos(), QStringList{kWeb});
 }
 

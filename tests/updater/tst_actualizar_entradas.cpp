@@ -137,8 +137,9 @@ void TstActualizarEntradas::direccionesWeb() {
     auto frm = c.Formulario();
     QVERIFY(frm->Form_Load());
     frm->mnuBWeb->trigger();
-    // Only web addresses reach the browser, each as its one argument; one message
-    // names the pages that were left out.
+    // Only web addresses reach the browser, each as its one argument; one message,
+    // once they are started, names the pages that were left out.
+    QTRY_COMPARE(c.e.dialogos->mensajes.size(), 1);
     QStringList abiertas;
     for (const auto& l : c.e.shell->llamadas) {
         QCOMPARE(l.archivo, kNavegador);
@@ -156,7 +157,7 @@ void TstActualizarEntradas::direccionesWeb() {
     comun::EscribirPerfil(c.Ini(), "BWeb", "Abrir1", "0");
     comun::EscribirPerfil(c.Ini(), "BWeb", "Abrir0", "no");
     frm->mnuBWeb->trigger();
-    QCOMPARE(c.e.dialogos->mensajes.size(), 2);
+    QTRY_COMPARE(c.e.dialogos->mensajes.size(), 2);
     QCOMPARE(c.e.dialogos->mensajes[1].texto, kTextoPaginasInvalidas.arg("3, 5, 6"));
 }
 
