@@ -16,8 +16,12 @@ IconoBandeja::IconoBandeja(const Datos& datos, GestosBandeja* gestos, bool sni, 
     if (sni) {
         sni_ = new ElementoSni({datos_.icono, datos_.id, datos_.titulo, datos_.tip, datos_.menu},
                                this);
-        connect(sni_, &ElementoSni::activado, gestos_, &GestosBandeja::Activate);
-        connect(sni_, &ElementoSni::menuContextual, gestos_, &GestosBandeja::ContextMenu);
+        // Queued: the area's call is answered first, and a gesture that ends the program
+        // (and takes this item away) never runs inside the item's own bus call.
+        connect(sni_, &ElementoSni::activado, gestos_, &GestosBandeja::Activate,
+                Qt::QueuedConnection);
+        connect(sni_, &ElementoSni::menuContextual, gestos_, &GestosBandeja::ContextMenu,
+                Qt::QueuedConnection);
     }
 }
 
