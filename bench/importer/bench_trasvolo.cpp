@@ -90,7 +90,7 @@ int main(int argc, char* argv[]) {
                      total);
         return 1;
     }
-    std::printf("Trasvolo: %d contacts into a table of %d (%d matching): %.2f s\n", cuantos,
+    std::printf("Trasvolo: %d contacts into a table of %d (%d matching): %.3f s\n", cuantos,
                 cuantos, (cuantos + 1) / 2, segundos);
 
     const QString cli = QStandardPaths::findExecutable("sqlcipher");
@@ -109,7 +109,7 @@ int main(int argc, char* argv[]) {
     proceso.closeWriteChannel();
     proceso.waitForFinished(-1);
     const double segundosCli = reloj.nsecsElapsed() / 1e9;
-    std::printf("sqlcipher .import of the same file into a plain table: %.2f s (%s rows)\n",
+    std::printf("sqlcipher .import of the same file into a plain table: %.3f s (%s rows)\n",
                 segundosCli, proceso.readAllStandardOutput().trimmed().constData());
     return 0;
 }
