@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <QRegularExpression>
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -204,10 +204,24 @@ bool EscribirArchivoAtomico(const QString& destino, const QByteArray& contenido)
     return reemplazo.Escribir(contenido) && reemplazo.Publicar();
 }
 
+namespace {
+bool EsLetraAzar(QChar c) {
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9');
+}
+} // namespace
+
+// Read by hand, not with a pattern: every program asks this at start-up, and a pattern
+// would load and compile the regular expression engine for a folder that seldom holds
+// a temporary.
 bool EsTemporalPropio(const QString& nombre) {
-    static const QRegularExpression kPatron(
-        QStringLiteral("^\\..+\\.~tmp[A-Za-z0-9]{%1}(-journal)?$").arg(kLetrasAzar));
-    return kPatron.match(nombre).hasMatch();
+    QStringView resto(nombre);
+    if (resto.endsWith(kSufijoDiario))
+        resto.chop(kSufijoDiario.size());
+    // "." + the name (one character at least) + ".~tmp" + the letters
+    const qsizetype marca = resto.size() - kLetrasAzar - kMarcaTemporal.size();
+    if (marca < 2 || !resto.startsWith(u'.') || !resto.sliced(marca).startsWith(kMarcaTemporal))
+        return false;
+    return std::all_of(resto.end() - kLetrasAzar, resto.end(), EsLetraAzar);
 }
 
 bool MarcarEnUso(int descriptor) {
@@ -246,9 +260,12 @@ void QuitarSiLibre(const QDir& dir, const QString& nombre, const QString& marcad
 
 void EliminarTemporales(const QString& carpeta, const QStringList& propiosTambien) {
     const QDir dir(carpeta);
-    const auto nombres = dir.entryList({QStringLiteral(".*")}, QDir::Files | QDir::Hidden |
-                                                                   QDir::System | QDir::NoSymLinks);
+    // Every name, sorted out here: a name filter is a pattern too.
+    const auto nombres =
+        dir.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
     for (const QString& nombre : nombres) {
+        if (!nombre.startsWith(u'.'))
+            continue; // the temporaries and left-overs of ours are all hidden
         if (!EsTemporalPropio(nombre) && !propiosTambien.contains(nombre, Qt::CaseInsensitive))
             continue;
         // A temporary's journal lives as long as the temporary is being written.

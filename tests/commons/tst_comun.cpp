@@ -212,13 +212,22 @@ void TstComun::guardiaSegundaInstancia() {
         Escribir(dir.filePath(nombre), "x");
     QVERIFY(::mkfifo(QFile::encodeName(dir.filePath(".Vemora.dat.~tmpTuBeRi")).constData(), 0600) ==
             0);
-    Escribir(dir.filePath(".Vemora.INI.bak"), "del usuario");
+    // Names that only look like a temporary's are the user's.
+    const QStringList delUsuario = {".Vemora.INI.bak",       ".~tmpAbC123",
+                                    ".Vemora.INI.~tmpAbC12", ".Vemora.INI.~tmpAb-123",
+                                    "Vemora.INI.~tmpAbC123", ".Vemora.INI.~tmpAbC123-diario"};
+    for (const QString& nombre : delUsuario)
+        Escribir(dir.filePath(nombre), "del usuario");
     ReemplazoAtomico enCurso(dir.filePath("Vemora.INI"));
     QVERIFY(enCurso.Valido());
     GuardiaInicio primera;
     QCOMPARE(primera.Pasar(e.entorno, "Rendalio.exe", true), GuardiaInicio::Resultado::Continuar);
-    QCOMPARE(QDir(dir.path()).entryList({".*"}, QDir::Files | QDir::Hidden | QDir::System),
-             QStringList({".Vemora.INI.bak", QFileInfo(enCurso.RutaTemporal()).fileName()}));
+    QStringList esperados = delUsuario;
+    esperados << "Vemora.exe" << QFileInfo(enCurso.RutaTemporal()).fileName();
+    esperados.sort();
+    QStringList quedan = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    quedan.sort();
+    QCOMPARE(quedan, esperados);
     QVERIFY(ProgramaEnMarcha(e.entorno, "Rendalio.exe"));
     QVERIFY(!ProgramaEnMarcha(e.entorno, "Brivolar.exe"));
     GuardiaInicio segunda;
