@@ -191,7 +191,12 @@ std::optional<QByteArray> LeerArchivoIni(const QString& ruta) {
     QFile archivo(ruta);
     if (!archivo.open(QIODevice::ReadOnly))
         return std::nullopt;
-    QByteArray contenido = archivo.read(kTamMaximoIni + 1);
+    // As much as the file holds and a byte more, which tells a file that grew meanwhile:
+    // a read of the largest size allowed would take that much memory first.
+    const qint64 tam = archivo.size();
+    QByteArray contenido = archivo.read(tam + 1);
+    if (contenido.size() > tam)
+        contenido += archivo.read(kTamMaximoIni + 1 - contenido.size());
     if (archivo.error() != QFileDevice::NoError || contenido.size() > kTamMaximoIni)
         return std::nullopt;
     return contenido;
