@@ -159,7 +159,7 @@ private:
     // The copies (FrmMainCopias.cpp).
     void CopiarTarea();
     void CopiarTodas();
-    void MostrarProgreso(const QString& caption, QElapsedTimer& pintado, bool ultimo);
+    void MostrarProgreso(int posicion, const QString& de, QElapsedTimer& pintado, bool ultimo);
     void AvisarFalloEscritura(const QString& accion, const ErrorAlmacen& error);
     // Shows the store's last reading failure, if any; true when there was one.
     bool AvisarFalloLectura();

@@ -58,9 +58,9 @@ void FrmMain::CopiarTodas() {
         QCoreApplication::processEvents();
         if (p < n) {
             if (const auto it = porLinea.constFind(lineas[p]); it != porLinea.cend())
-                texto += BloqueCopia(*it);
+                AnadirBloqueCopia(texto, *it);
         }
-        MostrarProgreso(QString::number(p) + de, pintado, p == n);
+        MostrarProgreso(p, de, pintado, p == n);
     }
     LblProceso->setUpdatesEnabled(true);
     TmrError.setInterval(2000);
@@ -69,14 +69,19 @@ void FrmMain::CopiarTodas() {
     copiando_ = false;
 }
 
-void FrmMain::MostrarProgreso(const QString& caption, QElapsedTimer& pintado, bool ultimo) {
+void FrmMain::MostrarProgreso(int posicion, const QString& de, QElapsedTimer& pintado,
+                              bool ultimo) {
+    // The caption is painted at most about sixty times a second; painting it for every
+    // line would cost more than the copy itself, and so would giving the label every
+    // caption that is never painted. The first is given, for a paint the system asks for.
+    const bool pintar = pintado.hasExpired(16) || ultimo;
+    if (!pintar && posicion != 0)
+        return;
     const qsizetype largo = LblProceso->Caption().size();
-    LblProceso->PonerCaption(caption);
+    LblProceso->PonerCaption(QString::number(posicion) + de);
     if (LblProceso->Caption().size() != largo)
         Centrar(LblProceso, 137, 171); // only when the caption grows a digit
-    // The caption is painted at most about sixty times a second; painting it for every
-    // line would cost more than the copy itself.
-    if (pintado.hasExpired(16) || ultimo) {
+    if (pintar) {
         LblProceso->setUpdatesEnabled(true);
         LblProceso->repaint();
         LblProceso->setUpdatesEnabled(false);

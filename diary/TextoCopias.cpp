@@ -7,19 +7,27 @@ const QString kCrlf = QStringLiteral("\r\n");
 const QString kCabecera = QStringLiteral("* Fecha - Referencia\r\n* Descripción\r\n\r\n");
 } // namespace
 
+void AnadirSaltosCrLf(QString& destino, QStringView texto) {
+    // The text between two breaks goes over in one piece: a copy of all tasks passes
+    // every description through here.
+    qsizetype desde = 0;
+    for (qsizetype i = 0; i < texto.size(); ++i) {
+        const QChar c = texto[i];
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
+            continue;
+        destino += texto.sliced(desde, i - desde);
+        destino += kCrlf;
+        if (c == QLatin1Char('\r') && i + 1 < texto.size() && texto[i + 1] == QLatin1Char('\n'))
+            ++i;
+        desde = i + 1;
+    }
+    destino += texto.sliced(desde);
+}
+
 QString ConSaltosCrLf(const QString& texto) {
     QString resultado;
     resultado.reserve(texto.size() + texto.size() / 8);
-    for (qsizetype i = 0; i < texto.size(); ++i) {
-        const QChar c = texto[i];
-        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
-            resultado += kCrlf;
-            if (c == QLatin1Char('\r') && i + 1 < texto.size() && texto[i + 1] == QLatin1Char('\n'))
-                ++i;
-        } else {
-            resultado += c;
-        }
-    }
+    AnadirSaltosCrLf(resultado, texto);
     return resultado;
 }
 
@@ -40,11 +48,21 @@ QString InicioCopiaTodas(qint32 numTareas) {
     return QStringLiteral("SE COPIARON %1 TAREAS EN TOTAL.\r\n\r\n").arg(numTareas) + kCabecera;
 }
 
-QString BloqueCopia(const Tarea& tarea) {
+void AnadirBloqueCopia(QString& texto, const Tarea& tarea) {
     static const QString separador =
         QString(25, QLatin1Char(' ')) + QStringLiteral("--- oOo ---\r\n\r\n");
-    return QStringLiteral("* ") + tarea.Fecha + QStringLiteral(" - ") + tarea.Tarea + kCrlf +
-           QStringLiteral("* ") + ConSaltosCrLf(tarea.Descripcion) + kCrlf + kCrlf + separador;
+    // Appended piece by piece: a block built on its own and then appended would be
+    // written twice, for every task of a long list.
+    texto += QLatin1String("* ");
+    texto += tarea.Fecha;
+    texto += QLatin1String(" - ");
+    texto += tarea.Tarea;
+    texto += kCrlf;
+    texto += QLatin1String("* ");
+    AnadirSaltosCrLf(texto, tarea.Descripcion);
+    texto += kCrlf;
+    texto += kCrlf;
+    texto += separador;
 }
 
 QHash<QString, Tarea> TareasPorLinea(const QVector<Tarea>& tareas) {

@@ -14,6 +14,8 @@ namespace diary {
 // CR+LF stays one. The description box hands its breaks over as LF, other programs
 // may have stored either.
 QString ConSaltosCrLf(const QString& texto);
+// The same, appended to `destino`.
+void AnadirSaltosCrLf(QString& destino, QStringView texto);
 
 // Copy of the task shown: what the window's controls hold (an unsaved edit included).
 // With no task listed (none stored, or a new one being created) the fixed notice.
@@ -24,8 +26,8 @@ QString TextoCopiaActual(qint32 numTareas, const QString& fecha, const QString& 
 QString TextoCopiaVacia(qint32 numTareas);
 // The start of a copy of all tasks: the count line, an empty line and the header.
 QString InicioCopiaTodas(qint32 numTareas);
-// The block one task adds to a copy of all tasks.
-QString BloqueCopia(const Tarea& tarea);
+// Appends to `texto` the block one task adds to a copy of all tasks.
+void AnadirBloqueCopia(QString& texto, const Tarea& tarea);
 
 // The record each task line copies: the first one, in the order given, with that line.
 QHash<QString, Tarea> TareasPorLinea(const QVector<Tarea>& tareas);
