@@ -4,7 +4,9 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <limits>
+#include <string_view>
 
 namespace diary {
 
@@ -12,17 +14,70 @@ namespace {
 
 constexpr qint32 kMayorIndice = std::numeric_limits<qint32>::max();
 
-// The duplicate test compares dates and references without regard to case, accented
-// letters included; SQLite's own upper() only knows ASCII.
-void FuncionMayus(sqlite3_context* contexto, int, sqlite3_value** argumentos) {
-    if (sqlite3_value_type(argumentos[0]) == SQLITE_NULL) {
-        sqlite3_result_null(contexto);
-        return;
+// How ES_LINEA reads its values: given with the function, for each connection.
+enum ModoLinea : uintptr_t {
+    kEnMayusculas = 1, // dates and references compared without regard to case
+    kBytesUtf8 = 2,    // the file keeps its texts in UTF-8
+};
+
+// The text a value gives in a line: NULL none, a number its decimal text. Text and blobs
+// are taken as they lie in the record where those are UTF-8 bytes: asking the engine
+// for text would first copy them, to end them in a zero.
+std::string_view TextoDe(sqlite3_value* valor, bool bytesUtf8) {
+    const int tipo = sqlite3_value_type(valor);
+    if (tipo == SQLITE_NULL)
+        return {};
+    const void* datos = bytesUtf8 && (tipo == SQLITE_TEXT || tipo == SQLITE_BLOB)
+                            ? sqlite3_value_blob(valor)
+                            : sqlite3_value_text(valor);
+    const auto bytes = size_t(sqlite3_value_bytes(valor));
+    return datos ? std::string_view(static_cast<const char*>(datos), bytes) : std::string_view();
+}
+
+bool EsAscii(std::string_view texto) {
+    return std::all_of(texto.begin(), texto.end(),
+                       [](char c) { return static_cast<uchar>(c) < 0x80; });
+}
+
+char MayusculaAscii(char c) {
+    return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+}
+
+// Takes `trozo` off the front of `resto` when it is there. In capitals, those of the
+// toolkit (accented letters included; SQLite's own upper() only knows ASCII), which for
+// ASCII text, as dates and most references are, are made here byte by byte.
+bool QuitarDelanteIgual(std::string_view& resto, std::string_view trozo, bool enMayusculas) {
+    if (enMayusculas && !EsAscii(trozo)) {
+        const QByteArray mayus =
+            QString::fromUtf8(trozo.data(), qsizetype(trozo.size())).toUpper().toUtf8();
+        return QuitarDelanteIgual(resto, std::string_view(mayus.constData(), size_t(mayus.size())),
+                                  false);
     }
-    const auto* datos = reinterpret_cast<const char*>(sqlite3_value_text(argumentos[0]));
-    const int bytes = sqlite3_value_bytes(argumentos[0]);
-    const QByteArray mayus = QString::fromUtf8(datos, bytes).toUpper().toUtf8();
-    sqlite3_result_text(contexto, mayus.constData(), int(mayus.size()), SQLITE_TRANSIENT);
+    if (resto.size() < trozo.size())
+        return false;
+    const bool igual = enMayusculas
+                           ? std::equal(trozo.begin(), trozo.end(), resto.begin(),
+                                        [](char c, char m) { return MayusculaAscii(c) == m; })
+                           : resto.starts_with(trozo);
+    if (igual)
+        resto.remove_prefix(trozo.size());
+    return igual;
+}
+
+// ES_LINEA(Fecha, Tarea, linea): whether IFNULL(Fecha, '') || ' - ' || IFNULL(Tarea, '')
+// is the line (in capitals, for ES_LINEA_MAYUS). The list and the duplicate test find
+// their record by a scan of the table; putting the values together for every record, and
+// in capitals through the toolkit's strings, cost most of the scan.
+void FuncionEsLinea(sqlite3_context* contexto, int, sqlite3_value** argumentos) {
+    const auto modo = reinterpret_cast<uintptr_t>(sqlite3_user_data(contexto));
+    const bool bytesUtf8 = (modo & kBytesUtf8) != 0;
+    const bool enMayusculas = (modo & kEnMayusculas) != 0;
+    std::string_view resto = TextoDe(argumentos[2], bytesUtf8);
+    const bool igual = QuitarDelanteIgual(resto, TextoDe(argumentos[0], bytesUtf8), enMayusculas) &&
+                       QuitarDelanteIgual(resto, " - ", false) &&
+                       QuitarDelanteIgual(resto, TextoDe(argumentos[1], bytesUtf8), enMayusculas) &&
+                       resto.empty();
+    sqlite3_result_int(contexto, igual ? 1 : 0);
 }
 
 Tarea LeerTarea(const comun::sql::Sentencia& s) {
@@ -131,8 +186,6 @@ std::optional<ErrorAlmacen> AlmacenTareas::AbrirAlmacen(const QString& ruta) {
         return ErrorAlmacen{codigo, DescribirError(codigo, db_.UltimoError())};
     }
     sqlite3_busy_timeout(db_.Manejador(), 2000);
-    sqlite3_create_function_v2(db_.Manejador(), "MAYUS", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
-                               nullptr, FuncionMayus, nullptr, nullptr, nullptr);
 
     // Reading the header and the table's columns tells a damaged or foreign file
     // before the window relies on it; none of this writes to the file.
@@ -160,7 +213,20 @@ std::optional<ErrorAlmacen> AlmacenTareas::AbrirAlmacen(const QString& ruta) {
     }
     if (error)
         CerrarAlmacen();
+    else
+        CrearFunciones();
     return error;
+}
+
+void AlmacenTareas::CrearFunciones() {
+    auto codificacion = db_.Preparar(QStringLiteral("PRAGMA encoding"));
+    const uintptr_t utf8 =
+        codificacion.Fila() && codificacion.Texto(0) == QLatin1String("UTF-8") ? uintptr_t(kBytesUtf8) : 0;
+    for (const auto& [nombre, modo] :
+         {std::pair{"ES_LINEA", utf8}, std::pair{"ES_LINEA_MAYUS", utf8 | kEnMayusculas}})
+        sqlite3_create_function_v2(db_.Manejador(), nombre, 3, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                                   reinterpret_cast<void*>(modo), FuncionEsLinea, nullptr, nullptr,
+                                   nullptr);
 }
 
 void AlmacenTareas::CerrarAlmacen() {
@@ -197,6 +263,20 @@ QVector<Tarea> AlmacenTareas::Enumerar(bool conDescripcion, bool moverCursor) {
     return tareas;
 }
 
+QStringList AlmacenTareas::Lineas() {
+    if (!Abierto())
+        return {};
+    // Put together by the engine: one text a record to bring over instead of two.
+    QStringList lineas;
+    auto s = db_.Preparar(QStringLiteral(
+        "SELECT IFNULL(Fecha, '') || ' - ' || IFNULL(Tarea, '') FROM TblDatos ORDER BY Indice"));
+    while (s.Fila())
+        lineas.append(s.Texto(0));
+    AnotarLectura(s.Codigo());
+    actual_.reset();
+    return lineas;
+}
+
 // A record written by another tool may lack its date or reference; it still has a line,
 // with the missing part empty, and the line still finds it.
 std::optional<Tarea> AlmacenTareas::BuscarPorLinea(const QString& linea) {
@@ -204,8 +284,7 @@ std::optional<Tarea> AlmacenTareas::BuscarPorLinea(const QString& linea) {
         return std::nullopt;
     auto s =
         db_.Preparar(QStringLiteral("SELECT Indice, Fecha, Descripcion, Tarea FROM TblDatos "
-                                    "WHERE IFNULL(Fecha, '') || ' - ' || IFNULL(Tarea, '') = ?1 "
-                                    "ORDER BY Indice LIMIT 1"));
+                                    "WHERE ES_LINEA(Fecha, Tarea, ?1) ORDER BY Indice LIMIT 1"));
     s.Enlazar(1, linea);
     return TomarPrimera(s);
 }
@@ -233,9 +312,7 @@ bool AlmacenTareas::ExisteFechaReferencia(const QString& fecha, const QString& r
     if (!Abierto())
         return false;
     auto s = db_.Preparar(
-        QStringLiteral("SELECT 1 FROM TblDatos "
-                       "WHERE MAYUS(IFNULL(Fecha, '')) || ' - ' || MAYUS(IFNULL(Tarea, '')) = ?1 "
-                       "LIMIT 1"));
+        QStringLiteral("SELECT 1 FROM TblDatos WHERE ES_LINEA_MAYUS(Fecha, Tarea, ?1) LIMIT 1"));
     s.Enlazar(1, fecha.toUpper() + QStringLiteral(" - ") + referencia.toUpper());
     if (s.Fila())
         return true;

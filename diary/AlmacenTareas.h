@@ -50,6 +50,9 @@ public:
     // Every record in cursor order; the descriptions only when asked for. A pass of its
     // own (moverCursor false) leaves the current record where it was.
     QVector<Tarea> Enumerar(bool conDescripcion = false, bool moverCursor = true);
+    // The task line of every record in cursor order (Tarea::Linea); the cursor ends past
+    // the last record.
+    QStringList Lineas();
 
     // The first record in cursor order whose task line equals the text exactly; it
     // becomes the current record.
@@ -84,6 +87,8 @@ public:
 private:
     ErrorAlmacen Error(int codigo);
     void AnotarLectura(int codigo);
+    // The SQL functions the lookups by line use (ES_LINEA, ES_LINEA_MAYUS).
+    void CrearFunciones();
     // The first row of a lookup, made the current record.
     std::optional<Tarea> TomarPrimera(comun::sql::Sentencia& s);
 

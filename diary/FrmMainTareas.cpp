@@ -71,12 +71,8 @@ void FrmMain::LlenarLista() {
     // moment (another program holds it) must not pass for an empty table.
     const qint32 cuenta = almacen_.Contar();
     QStringList lineas;
-    if (cuenta > 0) {
-        const QVector<Tarea> tareas = almacen_.Enumerar();
-        lineas.reserve(tareas.size());
-        for (const Tarea& t : tareas)
-            lineas << t.Linea();
-    }
+    if (cuenta > 0)
+        lineas = almacen_.Lineas();
     if (AvisarFalloLectura())
         return; // the list stays as it was
     ListTareas->blockSignals(true);

@@ -81,7 +81,11 @@ private slots:
         QCOMPARE(a_.BuscarPorLinea("01/01/2026 - a")->Indice, 1);
         QCOMPARE(a_.Actual(), std::optional<qint32>(1));
         QVERIFY(!a_.BuscarPorLinea("01/01/2026 - A"));
-        QCOMPARE(a_.Enumerar().size(), 2);
+        // The line is the whole of both values, whatever a reference holds.
+        const qint32 c = Guardar(a_, "03/01/2026", "x - y");
+        QCOMPARE(a_.BuscarPorLinea("03/01/2026 - x - y")->Indice, c);
+        QVERIFY(!a_.BuscarPorLinea("03/01/2026 - x"));
+        QCOMPARE(a_.Enumerar().size(), 3);
         // A pass of its own keeps the current record.
         a_.BuscarPorIndice(2);
         a_.Enumerar(true, false);
