@@ -298,7 +298,7 @@ void TstTrasvolo::importacionCasos() {
     QCOMPARE(lista[0].Nombre, QString("Peña, Luis"));
     QCOMPARE(lista[0].Direccion, QString("Calle 1 Piso 2\r\nLeón\r\n24001\r\nLeón\r\nEspaña"));
     QCOMPARE(lista[0].Url, QString("http://w"));
-    QCOMPARE(lista[0].Notas, QString("\"Nota, \"\"cita\"\"\""));
+    QCOMPARE(lista[0].Notas, QString("Nota, \"cita\""));
     QCOMPARE(lista[0].Grupo, QString("General")); // the host's own fields get their defaults
     QCOMPARE(lista[1].Direccion, QString("Mayor 3\r\n\r\n\r\n\r\n"));
     QCOMPARE(lista[1].Email, QString("?"));
