@@ -570,17 +570,41 @@ void TstTrasvolo::accionesDuranteLaImportacion() {
     QByteArray csv = kCabecera;
     for (int i = 1; i <= 5; ++i)
         csv += "Contacto " + QByteArray::number(i) + ",,,,,,,,,,\r\n";
-    {
-        // Closing at the third turn of the event loop keeps the two contacts read before.
+    // Before the wizard ends, the user reads how much of the file is in.
+    const auto comprobarAviso = [](Carpeta& c, FrmMain& f, int incluidos) {
+        QVERIFY(f.Terminado());
+        QCOMPARE(c.Titulos(), QStringList({"TRASVOLO INTERRUMPIDO."}));
+        const comun::Mensaje& aviso = c.e.dialogos->mensajes[0];
+        QCOMPARE(aviso.tipo, comun::TipoMensaje::Informacion);
+        const QString cuantos = QString("Se han incluido en la Vemora %1 de los 5").arg(incluidos);
+        QVERIFY2(aviso.texto.startsWith(cuantos), qPrintable(aviso.texto));
+        QCOMPARE(c.e.shell->llamadas.last().archivo, f.RutaPrograma + "Vemora.exe");
+        QCOMPARE(c.Nombres().size(), incluidos);
+    };
+    for (const QString como : {"cerrar", "TRASVOLO", "Intro"}) {
+        // Ending at the third turn of the event loop keeps the two contacts read before.
         Carpeta c;
-        auto f = AntesDeImportar(c, csv, [](FrmMain& w, int turno) {
-            if (turno == 3)
+        auto f = AntesDeImportar(c, csv, [&](FrmMain& w, int turno) {
+            if (turno != 3)
+                return;
+            if (como == "cerrar")
                 w.close();
+            else if (como == "TRASVOLO")
+                w.CmdSiguiente->click();
+            else
+                QTest::keyClick(&w, Qt::Key_Return);
         });
+        f->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.get()));
+        // The box comes while the wizard is still there, before the host is started.
+        c.e.dialogos->alMostrar = [&](const comun::Mensaje&) {
+            QVERIFY(f->isVisible());
+            QCOMPARE(c.e.shell->llamadas.last().archivo, QString("wab.exe"));
+        };
         f->CmdSiguiente_Click();
-        QVERIFY(f->Terminado());
-        QCOMPARE(c.e.shell->llamadas.last().archivo, f->RutaPrograma + "Vemora.exe");
+        comprobarAviso(c, *f, 2);
         QCOMPARE(c.Nombres(), QStringList({"Contacto 1", "Contacto 2"}));
+        QVERIFY(!f->isVisible());
     }
     {
         // Back while it runs: the import goes on to the end, step 10 shows no page.
@@ -602,7 +626,8 @@ void TstTrasvolo::accionesDuranteLaImportacion() {
     }
     {
         // Back to 8 and Next twice while it runs: no safety copy of the database the
-        // import holds and no second import; the running one ends and shows step 10.
+        // import holds, and the user is told so; no second import; the running one ends
+        // and shows step 10.
         Carpeta c;
         auto f = AntesDeImportar(c, csv, [](FrmMain& w, int turno) {
             if (turno == 2) {
@@ -614,7 +639,8 @@ void TstTrasvolo::accionesDuranteLaImportacion() {
         });
         const QByteArray copia = Leer(c.Ruta("DatosAnt.bak"));
         f->CmdSiguiente_Click();
-        QVERIFY(c.e.dialogos->mensajes.isEmpty());
+        QCOMPARE(c.Titulos(), QStringList({"ERROR AL GENERAR COPIA SEG."}));
+        QVERIFY(c.e.dialogos->mensajes[0].texto.contains("todavía está en marcha"));
         QCOMPARE(c.Nombres(), QStringList({"Contacto 1", "Contacto 2", "Contacto 3", "Contacto 4",
                                            "Contacto 5"}));
         QCOMPARE(Leer(c.Ruta("DatosAnt.bak")), copia);
@@ -650,9 +676,7 @@ void TstTrasvolo::accionesDuranteLaImportacion() {
         };
         Raton(f->CmdSiguiente, QEvent::MouseButtonPress, 1000 - 100);
         Raton(f->CmdSiguiente, QEvent::MouseButtonRelease, 1000);
-        QVERIFY(f->Terminado());
-        QCOMPARE(c.Nombres(), QStringList({"Contacto 1", "Contacto 2"}));
-        QCOMPARE(c.e.shell->llamadas.last().archivo, f->RutaPrograma + "Vemora.exe");
+        comprobarAviso(c, *f, 2);
     }
 }
 
