@@ -90,9 +90,11 @@ VENTANA=$(esperar_ventana 'Asistente para trasvolo datos')
 intro
 esperar_archivo "$MARCA_WAB" 15
 for paso in 2 3 4 5 6 7 8 9 10; do intro; done
-# The import holds the database exclusively while it runs.
-bloqueada() { ! consulta "$APP/Vemora.dat" 'SELECT count(*) FROM Datos;'; }
-esperar_que "the import did not start" 30 bloqueada
+# The import is under way once its first batch is written. The file is only looked at:
+# a reader would hold the lock the import takes at its start.
+TAMANO=$(stat -c %s "$APP/Vemora.dat")
+crecida() { [ "$(stat -c %s "$APP/Vemora.dat")" -gt "$TAMANO" ]; }
+esperar_que "the import did not start" 60 crecida
 intro
 AVISO=$(esperar_ventana '^TRASVOLO INTERRUMPIDO\.$' 30)
 kill -0 "$ASISTENTE" 2>/dev/null || fallo "the wizard ended before telling how much was imported"
