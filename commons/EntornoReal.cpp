@@ -7,9 +7,12 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QSystemTrayIcon>
 #include <QUrl>
@@ -95,12 +98,62 @@ qint64 ShellReal::Ejecutar(const LlamadaShell& llamada) {
     return kNoEncontrado;
 }
 
+namespace {
+// The window frame draws the title in a bold face beside its buttons (the window's icon,
+// close and, on many desktops, minimise and maximise too) and cuts a title it cannot fit
+// in its middle. The toolkit keeps room for the title in the normal face and about two
+// buttons only: the box is made wide enough for the frame, within the screen.
+void DarAnchoAlTitulo(QMessageBox& caja) {
+    auto* rejilla = qobject_cast<QGridLayout*>(caja.layout());
+    if (!rejilla)
+        return;
+    QFont negrita = caja.font();
+    negrita.setBold(true);
+    const QFontMetrics medida(negrita);
+    const int boton = medida.height() + 8;
+    int ancho = medida.horizontalAdvance(caja.windowTitle()) + 6 * boton;
+    if (const QScreen* pantalla = caja.screen())
+        ancho = qMin(ancho, pantalla->availableGeometry().width() - 2 * boton);
+    const QMargins margenes = rejilla->contentsMargins();
+    ancho -= margenes.left() + margenes.right();
+    if (ancho <= 0)
+        return;
+    rejilla->addItem(new QSpacerItem(ancho, 0, QSizePolicy::Fixed, QSizePolicy::Minimum),
+                     rejilla->rowCount(), 0, 1, rejilla->columnCount());
+}
+
+QMessageBox::Icon Icono(TipoMensaje tipo) {
+    return tipo == TipoMensaje::Critico ? QMessageBox::Critical : QMessageBox::Information;
+}
+} // namespace
+
 void DialogosReales::Mostrar(const Mensaje& mensaje) {
-    QMessageBox caja(mensaje.tipo == TipoMensaje::Critico ? QMessageBox::Critical
-                                                          : QMessageBox::Information,
-                     mensaje.titulo, TextoVisible(mensaje.texto), QMessageBox::Ok);
+    QMessageBox caja(Icono(mensaje.tipo), mensaje.titulo, TextoVisible(mensaje.texto),
+                     QMessageBox::Ok);
     caja.setTextFormat(Qt::PlainText);
+    DarAnchoAlTitulo(caja);
     caja.exec();
+}
+
+Respuesta DialogosReales::Preguntar(const Mensaje& pregunta) {
+    QMessageBox caja(Icono(pregunta.tipo), pregunta.titulo, TextoVisible(pregunta.texto),
+                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    caja.setTextFormat(Qt::PlainText);
+    // Spanish whether or not the toolkit's own translations are installed.
+    caja.button(QMessageBox::Yes)->setText(QStringLiteral("&Sí"));
+    caja.button(QMessageBox::No)->setText(QStringLiteral("&No"));
+    caja.button(QMessageBox::Cancel)->setText(QStringLiteral("Cancelar"));
+    caja.setDefaultButton(QMessageBox::Yes);
+    caja.setEscapeButton(QMessageBox::Cancel);
+    DarAnchoAlTitulo(caja);
+    switch (caja.exec()) {
+    case QMessageBox::Yes:
+        return Respuesta::Si;
+    case QMessageBox::No:
+        return Respuesta::No;
+    default:
+        return Respuesta::Cancelar;
+    }
 }
 
 void PortapapelesReal::Vaciar() {
