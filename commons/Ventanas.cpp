@@ -33,4 +33,13 @@ void MarcarVentanaAuxiliar(QWidget* ventana) {
     ventanaX11->setFlags(flags);
 }
 
+void ColgarDeVentanaPrincipal(QWidget* ventana, QWidget* principal) {
+    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return;
+    ventana->winId();
+    principal->winId();
+    if (ventana->windowHandle() && principal->windowHandle())
+        ventana->windowHandle()->setTransientParent(principal->windowHandle());
+}
+
 } // namespace comun

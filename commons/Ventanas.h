@@ -11,4 +11,9 @@ namespace comun {
 // is made a tool window (Qt::Tool) by its own flags.
 void MarcarVentanaAuxiliar(QWidget* ventana);
 
+// On a Wayland display no program places its windows, and a tiling compositor (sway)
+// would give a tool window the whole screen: it is made a child of the main window,
+// which compositors float over it. Elsewhere the window keeps its own place.
+void ColgarDeVentanaPrincipal(QWidget* ventana, QWidget* principal);
+
 } // namespace comun

@@ -59,6 +59,7 @@ void FrmCalendario::Form_Load() {
     // built after the diary's first paint, when FechaActual may already follow a task).
     Calendario->setSelectedDate(entorno_.reloj->Hoy());
     comun::MarcarVentanaAuxiliar(this);
+    comun::ColgarDeVentanaPrincipal(this, &diario_);
 }
 
 void FrmCalendario::Form_Activate() {
