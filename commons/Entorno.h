@@ -52,6 +52,9 @@ public:
 
 enum class TipoMensaje { Critico, Informacion };
 
+// The answer to a question whose buttons are "Sí", "No" and "Cancelar".
+enum class Respuesta { Si, No, Cancelar };
+
 struct Mensaje {
     TipoMensaje tipo;
     QString titulo;
@@ -63,6 +66,9 @@ public:
     virtual ~Dialogos() = default;
     // Modal, OK button only; returns when the user has closed it.
     virtual void Mostrar(const Mensaje& mensaje) = 0;
+    // Modal, with the buttons "Sí" (the default), "No" and "Cancelar"; closing the box
+    // any other way (Escape, its close box) is "Cancelar".
+    virtual Respuesta Preguntar(const Mensaje& pregunta) = 0;
     void Critico(const QString& titulo, const QString& texto) {
         Mostrar({TipoMensaje::Critico, titulo, texto});
     }

@@ -13,9 +13,12 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -262,14 +265,65 @@ void ShellReal::IniciarVigilado(const LlamadaShell& llamada, std::function<void(
 #endif
 }
 
+namespace {
+// The window frame draws the title in a bold face beside its buttons (the window's icon,
+// close and, on many desktops, minimise and maximise too) and cuts a title it cannot fit
+// in its middle. The toolkit keeps room for the title in the normal face and about two
+// buttons only: the box is made wide enough for the frame, within the screen.
+void DarAnchoAlTitulo(QMessageBox& caja) {
+    auto* rejilla = qobject_cast<QGridLayout*>(caja.layout());
+    if (!rejilla)
+        return;
+    QFont negrita = caja.font();
+    negrita.setBold(true);
+    const QFontMetrics medida(negrita);
+    const int boton = medida.height() + 8;
+    int ancho = medida.horizontalAdvance(caja.windowTitle()) + 6 * boton;
+    if (const QScreen* pantalla = caja.screen())
+        ancho = qMin(ancho, pantalla->availableGeometry().width() - 2 * boton);
+    const QMargins margenes = rejilla->contentsMargins();
+    ancho -= margenes.left() + margenes.right();
+    if (ancho <= 0)
+        return;
+    rejilla->addItem(new QSpacerItem(ancho, 0, QSizePolicy::Fixed, QSizePolicy::Minimum),
+                     rejilla->rowCount(), 0, 1, rejilla->columnCount());
+}
+
+QMessageBox::Icon Icono(TipoMensaje tipo) {
+    return tipo == TipoMensaje::Critico ? QMessageBox::Critical : QMessageBox::Information;
+}
+} // namespace
+
+// A message belongs to the window the user is working in: the window system keeps it over
+// that window and, where the compositor places the windows, centres it there.
 void DialogosReales::Mostrar(const Mensaje& mensaje) {
-    // A message belongs to the window the user is working in: the window system keeps
-    // it over that window and, where the compositor places the windows, centres it there.
-    QMessageBox caja(
-        mensaje.tipo == TipoMensaje::Critico ? QMessageBox::Critical : QMessageBox::Information,
-        mensaje.titulo, TextoVisible(mensaje.texto), QMessageBox::Ok, QApplication::activeWindow());
+    QMessageBox caja(Icono(mensaje.tipo), mensaje.titulo, TextoVisible(mensaje.texto),
+                     QMessageBox::Ok, QApplication::activeWindow());
     caja.setTextFormat(Qt::PlainText);
+    DarAnchoAlTitulo(caja);
     caja.exec();
+}
+
+Respuesta DialogosReales::Preguntar(const Mensaje& pregunta) {
+    QMessageBox caja(Icono(pregunta.tipo), pregunta.titulo, TextoVisible(pregunta.texto),
+                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                     QApplication::activeWindow());
+    caja.setTextFormat(Qt::PlainText);
+    // Spanish whether or not the toolkit's own translations are installed.
+    caja.button(QMessageBox::Yes)->setText(QStringLiteral("&Sí"));
+    caja.button(QMessageBox::No)->setText(QStringLiteral("&No"));
+    caja.button(QMessageBox::Cancel)->setText(QStringLiteral("Cancelar"));
+    caja.setDefaultButton(QMessageBox::Yes);
+    caja.setEscapeButton(QMessageBox::Cancel);
+    DarAnchoAlTitulo(caja);
+    switch (caja.exec()) {
+    case QMessageBox::Yes:
+        return Respuesta::Si;
+    case QMessageBox::No:
+        return Respuesta::No;
+    default:
+        return Respuesta::Cancelar;
+    }
 }
 
 void PortapapelesReal::Vaciar() {

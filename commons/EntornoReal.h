@@ -21,6 +21,7 @@ public:
 class DialogosReales : public Dialogos {
 public:
     void Mostrar(const Mensaje& mensaje) override;
+    Respuesta Preguntar(const Mensaje& pregunta) override;
 };
 
 class RelojReal : public Reloj {

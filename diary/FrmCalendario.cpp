@@ -3,6 +3,7 @@
 #include "FrmMain.h"
 
 #include "Twips.h"
+#include "Ventanas.h"
 
 #include <QCalendarWidget>
 #include <QCloseEvent>
@@ -57,6 +58,8 @@ void FrmCalendario::Form_Load() {
     // The diary set FechaActual to this same day when it loaded (the calendar window is
     // built after the diary's first paint, when FechaActual may already follow a task).
     Calendario->setSelectedDate(entorno_.reloj->Hoy());
+    comun::MarcarVentanaAuxiliar(this);
+    comun::ColgarDeVentanaPrincipal(this, &diario_);
 }
 
 void FrmCalendario::Form_Activate() {

@@ -72,8 +72,7 @@ bool FrmMain::Form_Load() {
     rutas_ = comun::ObtenerRutas(entorno_.carpeta);
     ini_.RutaIni = rutas_.RutaIni;
 
-    setWindowTitle(kCaption + QStringLiteral(" Hoy es: ") +
-                   QLocale().toString(entorno_.reloj->Hoy(), QLocale::ShortFormat));
+    setWindowTitle(kCaption + QStringLiteral(" Hoy es: ") + TextoFecha(entorno_.reloj->Hoy()));
 
     const int izda = ini_.LeerIniEntero(kSeccionPosicion, QStringLiteral("ReIzda"), 330);
     const int arriba = ini_.LeerIniEntero(kSeccionPosicion, QStringLiteral("ReArriba"), 330);
@@ -150,8 +149,16 @@ void FrmMain::Form_Activate() {
     PonerFecha(texto);
     if (Editando())
         return;
+    // A picked day's tasks may be stored with the date in the system's short form, as
+    // stores written before hold it; such a line is the date and " - ".
+    QString anterior;
+    if (estado_.FechaActual.esFecha) {
+        anterior = TextoFechaAnterior(estado_.FechaActual.fecha);
+        anterior = anterior == texto ? QString() : anterior + QStringLiteral(" - ");
+    }
     for (int i = 0; i < ListTareas->count(); ++i) {
-        if (ListTareas->item(i)->text().startsWith(texto)) {
+        const QString linea = ListTareas->item(i)->text();
+        if (linea.startsWith(texto) || (!anterior.isEmpty() && linea.startsWith(anterior))) {
             SeleccionarLinea(i);
             PrimeraActivacion = false;
             return;
@@ -207,7 +214,43 @@ void FrmMain::Form_Unload() {
     calendario_->Cerrar();
 }
 
+bool FrmMain::HayCambiosSinGuardar() const {
+    if (!cargado_ || descargado_)
+        return false;
+    // A new task prepared and left empty holds nothing of the user's; typing into a
+    // stored task is what starts its edit.
+    if (Editando())
+        return NumTareas != 0 || !TextBox1->document()->isEmpty() || !TextBox2->text().isEmpty();
+    // A new task refused as a duplicate is still on screen, unsaved.
+    return !ImgYaExiste->isHidden() && NumTareas == 0;
+}
+
+bool FrmMain::ConfirmarCierre() {
+    if (!HayCambiosSinGuardar())
+        return true;
+    const comun::Respuesta respuesta = entorno_.dialogos->Preguntar(
+        {comun::TipoMensaje::Informacion, kCaption,
+         QStringLiteral("Los datos escritos en la tarea no se han guardado.\r"
+                        "¿Desea guardarlos antes de cerrar?")});
+    switch (respuesta) {
+    case comun::Respuesta::Si:
+        // The usual save: a refused duplicate or a failed write keeps the window open
+        // with the text, and says why.
+        GuardarTarea();
+        return !HayCambiosSinGuardar();
+    case comun::Respuesta::No:
+        return true;
+    case comun::Respuesta::Cancelar:
+        break;
+    }
+    return false;
+}
+
 void FrmMain::closeEvent(QCloseEvent* evento) {
+    if (!ConfirmarCierre()) {
+        evento->ignore();
+        return;
+    }
     Form_Unload();
     evento->accept();
 }
@@ -338,16 +381,21 @@ void FrmMain::CrearNuevaTarea() {
     if (TmrError.isActive() || !PicConfirma->isHidden())
         return;
     Sonar(QStringLiteral("S3.wav"));
+    // The task shown may carry a date in an earlier store's form: the new one is dated
+    // as the diary writes dates.
+    const QString fecha = LblFecha->Caption();
+    if (const auto dia = LeerFechaTexto(fecha, entorno_.reloj->Hoy());
+        dia && fecha == TextoFechaAnterior(*dia) && fecha != TextoFecha(*dia)) {
+        PonerFecha(TextoFecha(*dia));
+        estado_.FechaActual = FechaDiario::DeFecha(*dia);
+    }
     ListTareas->blockSignals(true);
     ListTareas->clear();
     ListTareas->blockSignals(false);
     NumTareas = 0;
     ImgX->hide();
     TmrGuardar.start();
-    poniendoTexto_ = true;
-    TextBox1->clear();
-    TextBox2->clear();
-    poniendoTexto_ = false;
+    PonerTextos(QString(), QString());
     PonerInfo(TextoCuenta());
     TextBox1->setFocus();
 }

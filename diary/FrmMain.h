@@ -30,11 +30,18 @@ class FrmCalendario;
 // case, by the user's collation; equal lines keep their order.
 void OrdenarLineas(QStringList& lineas);
 
+// The length of the longest run of characters between two blanks.
+qsizetype PalabraMasLarga(QStringView texto);
+
 // The reminder diary's main window.
 class FrmMain : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kLargoReferencia = 250;
+    // A description with a word longer than this breaks its lines anywhere: laying out
+    // such a word between word boundaries costs a few milliseconds at this length, and
+    // grows with its square.
+    static constexpr qsizetype kPalabraLarga = 4096;
 
     explicit FrmMain(comun::Entorno entorno, QWidget* padre = nullptr);
     ~FrmMain() override;
@@ -73,6 +80,8 @@ public:
     void PicCopiar_MouseMove();
 
     bool Editando() const { return TmrGuardar.isActive(); }
+    // A task typed and not saved is on screen (being edited, or refused as a duplicate).
+    bool HayCambiosSinGuardar() const;
     bool ModoAyuda() const;
     // The text of a box as it leaves the window; the description's line breaks as CR+LF.
     QString TextoCaja(int Index) const;
@@ -128,6 +137,10 @@ private:
     void CrearLista();
     void CrearEtiquetas();
     void CrearCajas();
+    // How the description breaks its lines: after the user's change of the text
+    // (`anadidos` characters from `desde`), or for a text the program puts there.
+    void ElegirCorteDeLineas(int desde, int anadidos);
+    void PonerCorteDeLineas(bool enCualquierParte);
     void CrearImagenes();
     void CrearPaneles();
     QWidget* ContenedorDe(const Zona& zona);
@@ -145,6 +158,8 @@ private:
     void ConservarTareaMostrada();
 
     void CrearCalendario();
+    // Closing with unsaved text asks whether to save it; true when the window may close.
+    bool ConfirmarCierre();
     void Sonar(const QString& archivo);
     void SeleccionarLinea(int fila);
     void PonerFecha(const QString& caption);

@@ -28,6 +28,9 @@ void FrmMain::MostrarAyudaEn(QPoint esquina) {
         PicAyuda->resize(LblAyuda->size());
     if (PicAyuda->height() != LblAyuda->height())
         PicAyuda->resize(LblAyuda->size());
+    // Near an edge the panel is moved inward, so that it shows whole inside the window.
+    esquina.setX(qBound(0, esquina.x(), qMax(0, width() - PicAyuda->width())));
+    esquina.setY(qBound(0, esquina.y(), qMax(0, height() - PicAyuda->height())));
     PicAyuda->move(esquina);
     PicAyuda->raise();
 }

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QTextBlock>
 
 namespace diary {
 
@@ -44,6 +45,16 @@ void TomarMovimientos(QWidget* control) {
 }
 
 } // namespace
+
+qsizetype PalabraMasLarga(QStringView texto) {
+    qsizetype mayor = 0;
+    qsizetype actual = 0;
+    for (const QChar c : texto) {
+        actual = c.isSpace() ? 0 : actual + 1;
+        mayor = qMax(mayor, actual);
+    }
+    return mayor;
+}
 
 void FrmMain::Centrar(QWidget* etiqueta, int centroX, int centroY) {
     etiqueta->adjustSize();
@@ -145,6 +156,14 @@ void FrmMain::CrearCajas() {
     TextBox1->setObjectName(QStringLiteral("TextBox1"));
     TextBox1->setGeometry(RectTwips(320, 3520, 5350, 1050));
     TextBox1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Lines break between words, and anywhere in a word longer than the line. The
+    // toolkit finds that a word does not fit by measuring the rest of it for every line
+    // it breaks, which grows with the square of the word: a description that holds a
+    // very long word is laid out breaking anywhere instead. The choice is made when the
+    // text changes and before it is laid out (contentsChange comes first).
+    TextBox1->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    connect(TextBox1->document(), &QTextDocument::contentsChange, this,
+            [this](int desde, int, int anadidos) { ElegirCorteDeLineas(desde, anadidos); });
     TextBox2 = new QLineEdit(this);
     TextBox2->setObjectName(QStringLiteral("TextBox2"));
     TextBox2->setGeometry(RectTwips(240, 5080, 5475, 330));
@@ -164,6 +183,33 @@ void FrmMain::CrearCajas() {
     });
     connect(TextBox2, &QLineEdit::textEdited, this, [this] { TextBox_KeyPress(2); });
     connect(TextBox2, &QLineEdit::textChanged, this, [this] { TextBox_Change(2); });
+}
+
+void FrmMain::ElegirCorteDeLineas(int desde, int anadidos) {
+    if (poniendoTexto_)
+        return; // the program's own text: PonerTextos has chosen for it
+    const QTextDocument* documento = TextBox1->document();
+    const bool enCualquierParte = TextBox1->wordWrapMode() == QTextOption::WrapAnywhere;
+    // Breaking anywhere stays while any word of the text is that long; otherwise only
+    // the paragraphs the change touched can hold a new one (a word typed or pasted, or
+    // two words joined by deleting what stood between them).
+    QTextBlock bloque = enCualquierParte ? documento->begin() : documento->findBlock(desde);
+    const QTextBlock ultimo =
+        enCualquierParte ? QTextBlock() : documento->findBlock(desde + anadidos);
+    bool larga = false;
+    for (; bloque.isValid() && !larga; bloque = bloque.next()) {
+        larga = PalabraMasLarga(bloque.text()) > kPalabraLarga;
+        if (bloque == ultimo)
+            break;
+    }
+    PonerCorteDeLineas(larga);
+}
+
+void FrmMain::PonerCorteDeLineas(bool enCualquierParte) {
+    const auto modo =
+        enCualquierParte ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere;
+    if (TextBox1->wordWrapMode() != modo)
+        TextBox1->setWordWrapMode(modo);
 }
 
 void FrmMain::CrearImagenes() {

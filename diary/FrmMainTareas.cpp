@@ -53,7 +53,21 @@ void FrmMain::PonerFecha(const QString& caption) {
 
 void FrmMain::PonerTextos(const QString& descripcion, const QString& referencia) {
     poniendoTexto_ = true;
-    TextBox1->setPlainText(descripcion);
+    if (TextBox1->toPlainText() == descripcion) {
+        // The task shown once more (start-up shows the first task, then today's): the
+        // box already holds the text laid out, which for a long one is most of the
+        // cost of showing it. It only goes back to the start, as a new text would.
+        TextBox1->moveCursor(QTextCursor::Start);
+    } else {
+        // The box lays a text out as it takes it: breaking anywhere is chosen before a
+        // text with a long word arrives, and breaking between words once it has gone.
+        const bool larga = PalabraMasLarga(descripcion) > kPalabraLarga;
+        if (larga)
+            PonerCorteDeLineas(true);
+        TextBox1->setPlainText(descripcion);
+        if (!larga)
+            PonerCorteDeLineas(false);
+    }
     TextBox2->setText(referencia);
     poniendoTexto_ = false;
 }
@@ -170,7 +184,11 @@ void FrmMain::GuardarTarea() {
     if (NumTareas != 0) {
         almacen_.EditarActual(IndiceActual);
     } else {
-        if (almacen_.ExisteFechaReferencia(fecha, TextBox2->text())) {
+        // The same day written in the diary's other form of dates is the same date.
+        bool existe = false;
+        for (const QString& forma : FormasDeFecha(fecha, entorno_.reloj->Hoy()))
+            existe = existe || almacen_.ExisteFechaReferencia(forma, TextBox2->text());
+        if (existe) {
             MostrarDuplicado();
             return;
         }

@@ -156,6 +156,32 @@ qsizetype BuscarSeparador(QStringView linea, QChar separador, int& comillas) {
 }
 } // namespace
 
+QString ValorCsv(QStringView crudo) {
+    if (!crudo.startsWith(kComilla))
+        return crudo.toString();
+    // Inside the quotes a doubled quote stands for one; the first single quote closes
+    // them. What follows the closing quote (an export would put nothing there) is kept
+    // as it stands, and a quote never closed runs to the end of the value.
+    QString valor;
+    valor.reserve(crudo.size());
+    qsizetype i = 1;
+    for (; i < crudo.size(); ++i) {
+        if (crudo[i] != kComilla) {
+            valor += crudo[i];
+            continue;
+        }
+        if (i + 1 < crudo.size() && crudo[i + 1] == kComilla) {
+            valor += kComilla;
+            ++i;
+            continue;
+        }
+        ++i;
+        break;
+    }
+    valor += crudo.sliced(i);
+    return valor;
+}
+
 Particion PartirContacto(QStringView linea, std::optional<QChar> separador) {
     Particion particion;
     CamposContacto campos;
@@ -167,14 +193,10 @@ Particion PartirContacto(QStringView linea, std::optional<QChar> separador) {
             particion.campoSinSeparador = campo + 1;
             return particion;
         }
-        QStringView valor = linea.first(parada);
-        if (valor.startsWith(kComilla))
-            valor = valor.size() >= 2 ? valor.sliced(1, valor.size() - 2) : QStringView();
-        if (!valor.isEmpty())
-            campos.valores[campo] = valor.toString();
+        campos.valores[campo] = ValorCsv(linea.first(parada));
         linea = linea.sliced(parada + 1);
     }
-    campos.notas = linea.toString();
+    campos.notas = ValorCsv(linea);
     particion.campos = std::move(campos);
     return particion;
 }

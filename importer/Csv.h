@@ -45,10 +45,16 @@ std::optional<QChar> SeparadorDeCabecera(QStringView cabecera);
 // the wrong fields.
 bool CabeceraValida(QStringView cabecera);
 
-// One contact line cut into its ten leading values and the rest (the notes).
+// A value as it stands between two separators, read as CSV: a value that begins with a
+// quote loses its enclosing quotes and each doubled quote inside becomes one; any other
+// value is taken as it is.
+QString ValorCsv(QStringView crudo);
+
+// One contact line cut into its ten leading values and the rest (the notes), each read
+// by ValorCsv.
 struct CamposContacto {
-    std::array<QString, 10> valores; // quotes dropped from a value that begins with one
-    QString notas;                   // everything after the tenth separator, unchanged
+    std::array<QString, 10> valores;
+    QString notas; // everything after the tenth separator
 };
 
 struct Particion {

@@ -4,6 +4,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <filesystem>
+#include <system_error>
 
 namespace importer {
 
@@ -18,10 +21,48 @@ QString Visible(const QString& ruta) {
 QString NoSeEncuentra(const QString& ruta) {
     return QStringLiteral("No se encuentra el archivo «%1».").arg(Visible(ruta));
 }
+
+// What stands under the name when it is not a file of data (a link is followed).
+QString ClaseNoArchivo(const QString& ruta) {
+    std::error_code error;
+    const auto estado =
+        std::filesystem::status(std::filesystem::path(ruta.toStdU16String()), error);
+    if (error)
+        return {};
+    switch (estado.type()) {
+    case std::filesystem::file_type::directory:
+        return QStringLiteral("una carpeta");
+    case std::filesystem::file_type::fifo:
+        return QStringLiteral("una tubería con nombre (FIFO)");
+    case std::filesystem::file_type::character:
+    case std::filesystem::file_type::block:
+        return QStringLiteral("un dispositivo");
+    case std::filesystem::file_type::socket:
+        return QStringLiteral("un socket");
+    default:
+        return QStringLiteral("un archivo especial del sistema");
+    }
+}
+
+QString DemasiadoGrande(const QString& ruta, qint64 bytes) {
+    return QStringLiteral("El archivo «%1» es demasiado grande (%2 MB) para ser una libreta de "
+                          "direcciones exportada.")
+        .arg(Visible(ruta))
+        .arg(bytes >> 20);
+}
 } // namespace
 
 ArchivoContactos LeerArchivoContactos(const QString& ruta) {
     ArchivoContactos resultado;
+    // Only a file of data is read: opening a named pipe waits for a writer for good, and
+    // a device gives bytes without end.
+    const QFileInfo info(ruta);
+    if (info.exists() && !info.isFile()) {
+        resultado.error = QStringLiteral("«%1» no es un archivo de datos sino %2: exporte de "
+                                         "nuevo la libreta de direcciones a un archivo «Datos».")
+                              .arg(Visible(ruta), ClaseNoArchivo(ruta));
+        return resultado;
+    }
     QFile archivo(ruta);
     if (!archivo.open(QIODevice::ReadOnly)) {
         resultado.error =
@@ -31,13 +72,16 @@ ArchivoContactos LeerArchivoContactos(const QString& ruta) {
         return resultado;
     }
     if (archivo.size() > kMaximoCsv) {
-        resultado.error = QStringLiteral("El archivo «%1» es demasiado grande (%2 MB) para ser "
-                                         "una libreta de direcciones exportada.")
-                              .arg(Visible(ruta))
-                              .arg(archivo.size() >> 20);
+        resultado.error = DemasiadoGrande(ruta, archivo.size());
         return resultado;
     }
-    const QByteArray bytes = archivo.readAll();
+    // Read up to one byte past the limit: the file may have grown since its size was
+    // taken.
+    const QByteArray bytes = archivo.read(kMaximoCsv + 1);
+    if (bytes.size() > kMaximoCsv) {
+        resultado.error = DemasiadoGrande(ruta, bytes.size());
+        return resultado;
+    }
     if (archivo.error() != QFileDevice::NoError) {
         resultado.error = QStringLiteral("No se puede leer el archivo «%1».").arg(Visible(ruta));
         return resultado;

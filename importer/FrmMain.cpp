@@ -34,6 +34,7 @@ const QString kTrasvolo = QStringLiteral("&TRASVOLO");
 const QString kTerminar = QStringLiteral("&TERMINAR");
 const QString kTituloCopia = QStringLiteral("ERROR AL GENERAR COPIA SEG.");
 const QString kTituloImportacion = QStringLiteral("ERROR AL TRASVOLO DATOS.");
+const QString kTituloInterrumpido = QStringLiteral("TRASVOLO INTERRUMPIDO.");
 
 // The hand-shaped pointer of the buttons and the help spot, drawn at the screen's ratio.
 QCursor CursorMano() {
@@ -188,15 +189,31 @@ bool FrmMain::Form_Load() {
         return false;
     RutaPrograma = comun::ObtenerRutaPrograma(entorno_.carpeta);
     PasoActual = 0;
-    LblEstado->PonerCaption(QStringLiteral("Paso 0 de 10..."));
-    LblEstado->adjustSize();
+    PonerEstado(QStringLiteral("Paso 0 de 10..."));
     MostrarPaso();
     return true;
 }
 
 void FrmMain::PonerEstadoPaso() {
-    LblEstado->PonerCaption(QStringLiteral("Paso %1 de 10...").arg(PasoActual));
-    LblEstado->adjustSize();
+    PonerEstado(QStringLiteral("Paso %1 de 10...").arg(PasoActual));
+}
+
+void FrmMain::PonerEstado(const QString& caption) {
+    LblEstado->PonerCaption(caption);
+    // The label has the room left of Back. A caption too long for one line there (the
+    // progress of a large import) breaks at a space, and its lines end level with the
+    // buttons' lower edge, inside the footer.
+    const QPoint lugar(Px(960), Px(4110));
+    const int ancho = CmdAtras->x() - lugar.x() - Px(60);
+    LblEstado->setWordWrap(false);
+    if (LblEstado->sizeHint().width() <= ancho) {
+        LblEstado->move(lugar);
+        LblEstado->adjustSize();
+        return;
+    }
+    LblEstado->setWordWrap(true);
+    const int alto = LblEstado->heightForWidth(ancho);
+    LblEstado->setGeometry(lugar.x(), Px(4000 + 375) - alto, ancho, alto);
 }
 
 void FrmMain::CmdSiguiente_Click() {
@@ -295,9 +312,13 @@ void FrmMain::MostrarPaso() {
         importando_ = true;
         IncluirDatos();
         importando_ = false;
-        // A failed import has gone back to step 9; Back or close may have been pressed
-        // while it ran.
-        if (PasoActual != 10 || terminado_)
+        if (finPedido_) {
+            TerminarTrasImportacion();
+            return;
+        }
+        // A failed import has gone back to step 9; Back may have been pressed while it
+        // ran.
+        if (PasoActual != 10)
             return;
         CmdSiguiente->setText(kTerminar);
         break;
@@ -307,10 +328,17 @@ void FrmMain::MostrarPaso() {
     LblDetalles->PonerCaption(TextoPagina(paso, RutaPrograma));
     LblDetalles->adjustSize();
     if (paso == 9) {
-        // A copy taken during the import would be of a database the import holds, and
-        // would replace the copy of the data before it.
-        if (CmdSiguiente->text() == kCopiaSeg && !importando_)
-            HacerCopia();
+        if (CmdSiguiente->text() == kCopiaSeg) {
+            // A copy taken during the import would be of a database the import holds, and
+            // would replace the copy of the data before it.
+            if (importando_)
+                entorno_.dialogos->Critico(
+                    kTituloCopia, QStringLiteral("No se ha hecho la copia de seguridad: el "
+                                                 "trasvolo de datos todavía está en marcha y "
+                                                 "tiene abierta la base de datos de la Vemora."));
+            else
+                HacerCopia();
+        }
         CmdSiguiente->setText(kTrasvolo);
     }
 }
@@ -326,10 +354,11 @@ void FrmMain::HacerCopia() {
 void FrmMain::FalloImportacion(const QString& descripcion) {
     entorno_.dialogos->Critico(kTituloImportacion, descripcion);
     // Back to the step that starts the import, from whatever page the user moved to
-    // while it ran (step 0 hides Back).
+    // while it ran (step 0 hides Back); coming back from the import makes no safety copy.
     PasoActual = 9;
     if (CmdAtras->isHidden())
         CmdAtras->show();
+    CmdSiguiente->setText(kTrasvolo);
     PonerEstadoPaso();
     MostrarPaso();
 }
@@ -346,23 +375,53 @@ void FrmMain::IncluirDatos() {
     // record line; the window runs its events between batches.
     AvisosImportacion avisos;
     avisos.intervaloMs = intervaloEventosMs;
-    avisos.entreLotes = [this](qsizetype) {
+    incluidos_ = 0;
+    totalContactos_ = archivo.registros.size() - 1;
+    avisos.entreLotes = [this](qsizetype confirmados) {
+        incluidos_ = confirmados;
         procesarEventos();
-        return !terminado_;
+        return !finPedido_;
     };
-    avisos.progreso = [this](qsizetype k, qsizetype total) {
-        LblEstado->PonerCaption(QStringLiteral("Datos: %1 de %2").arg(k).arg(total));
-        LblEstado->adjustSize();
-    };
+    avisos.progreso = [this](qsizetype k, qsizetype total) { MostrarProgreso(k, total); };
     const QString error =
         datos_->ImportarContactos(archivo, RutaPrograma + QStringLiteral("Vemora.dat"), avisos);
-    if (!error.isEmpty() && !terminado_)
+    if (!error.isEmpty())
         FalloImportacion(error);
+    else if (!finPedido_)
+        incluidos_ = totalContactos_;
+}
+
+void FrmMain::MostrarProgreso(qsizetype k, qsizetype total) {
+    PonerEstado(QStringLiteral("Datos: %1 de %2").arg(k).arg(total));
+}
+
+void FrmMain::TerminarTrasImportacion() {
+    // The import stopped at a turn of the event loop with every contact read so far
+    // committed. Running the wizard again merges the file by name once more, so the
+    // contacts already in are only written again.
+    if (incluidos_ < totalContactos_)
+        entorno_.dialogos->Informacion(
+            kTituloInterrumpido,
+            QStringLiteral("Se han incluido en la Vemora %1 de los %2 contactos de «Datos.csv»."
+                           "\r\rPara incluir los demás, ejecute de nuevo este asistente: los "
+                           "contactos que ya están en la Vemora se actualizarán, no se "
+                           "duplicarán.")
+                .arg(incluidos_)
+                .arg(totalContactos_));
+    finPedido_ = false;
+    Form_Unload();
+    close();
 }
 
 void FrmMain::Form_Unload() {
     if (terminado_)
         return;
+    // Ending in the middle of the import: it stops at its next turn, and the wizard ends
+    // once the user has been told how much of the file is in.
+    if (importando_) {
+        finPedido_ = true;
+        return;
+    }
     terminado_ = true;
     ultimoShell_ = entorno_.shell->Ejecutar({QStringLiteral("open"),
                                              RutaPrograma + QStringLiteral("Vemora.exe"),
@@ -373,7 +432,10 @@ void FrmMain::Form_Unload() {
 
 void FrmMain::closeEvent(QCloseEvent* evento) {
     Form_Unload();
-    evento->accept();
+    if (terminado_)
+        evento->accept();
+    else
+        evento->ignore(); // shown until the import has stopped
 }
 
 void FrmMain::mouseMoveEvent(QMouseEvent*) {

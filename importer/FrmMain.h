@@ -95,9 +95,12 @@ private:
     void Form_Unload();
     void PonerColorDetalles(quint32 color);
     void PonerEstadoPaso();
+    void PonerEstado(const QString& caption);
     void HacerCopia();
     void IncluirDatos();
     void FalloImportacion(const QString& descripcion);
+    void MostrarProgreso(qsizetype k, qsizetype total);
+    void TerminarTrasImportacion();
     bool PerteneceAlInicio(std::optional<quint64> pulsado) const;
     void PonerCursores();
 
@@ -109,6 +112,11 @@ private:
     quint32 colorDetalles_ = 0;
     bool terminado_ = false;
     bool importando_ = false;
+    // The wizard was asked to end while the import ran.
+    bool finPedido_ = false;
+    // Contacts of the file committed by the import, and how many the file holds.
+    qsizetype incluidos_ = 0;
+    qsizetype totalContactos_ = 0;
     // Times of the input events (the window system's clock, in ms) of the press and the
     // release that are acting on CmdSiguiente; none for a click made by the program.
     std::optional<quint64> pulsadoSiguiente_;

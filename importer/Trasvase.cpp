@@ -20,6 +20,18 @@ QString NoSeEncuentra(const QString& ruta) {
     return QStringLiteral("No se encuentra el archivo «%1».").arg(Visible(ruta));
 }
 
+// The host makes its address book at its first start; the wizard never makes one.
+QString SinLibreta(const QString& ruta) {
+    return NoSeEncuentra(ruta) +
+           QStringLiteral(" Inicie la Vemora una vez para que cree su libreta de direcciones, "
+                          "ciérrela y vuelva a ejecutar este asistente.");
+}
+
+QString NoEsLibreta(const QString& ruta) {
+    return QStringLiteral("«%1» no es un archivo de datos: no es la base de datos de la Vemora.")
+        .arg(Visible(ruta));
+}
+
 QString EstaVacio(const QString& ruta) {
     return QStringLiteral("El archivo «%1» está vacío: no es la base de datos de la Vemora.")
         .arg(Visible(ruta));
@@ -54,7 +66,7 @@ QString DescribirError(int codigo, const QString& mensajeMotor, const QString& r
             .arg(Visible(ruta));
     case SQLITE_CANTOPEN: {
         if (!QFileInfo::exists(ruta))
-            return NoSeEncuentra(ruta);
+            return SinLibreta(ruta);
         // The journal beside the database could not be made.
         const QFileInfo carpeta(QFileInfo(ruta).absolutePath());
         if (!carpeta.isWritable())
@@ -108,28 +120,124 @@ QString DescribirError(int codigo, const QString& mensajeMotor, const QString& r
     return QStringLiteral("Error de la base de datos: %1").arg(mensajeMotor);
 }
 
+namespace {
+// Why no copy was made, and that the copy made before is still there.
+QString SinCopia(const QString& rutaCopia) {
+    if (QFileInfo(rutaCopia).isFile())
+        return QStringLiteral(" No se ha hecho la copia de seguridad: «%1» conserva la copia "
+                              "anterior.")
+            .arg(Visible(rutaCopia));
+    return QStringLiteral(" No se ha hecho la copia de seguridad.");
+}
+
+// Reads the database under a shared lock, kept by `lector` until it is closed: nobody
+// writes while the copy is taken, and a database held exclusively (the host running, an
+// import under way) is reported as in use. A file that is not an intact address book is
+// refused: its copy would replace the last good one with something the import cannot use
+// either. Empty when it may be copied, else the reason.
+QString ComprobarLibreta(comun::sql::Conexion& lector, const QString& rutaDatos,
+                         const QString& rutaCopia) {
+    const auto fallo = [&](int codigo) {
+        QString error = DescribirError(codigo, lector.UltimoError(), rutaDatos);
+        const int base = codigo & 0xff;
+        if (base != SQLITE_BUSY && base != SQLITE_LOCKED)
+            error += SinCopia(rutaCopia);
+        return error;
+    };
+    if (!host::AbrirVemora(lector, rutaDatos, false) || !lector.Ejecutar(QStringLiteral("BEGIN")))
+        return fallo(lector.UltimoCodigo());
+    auto lectura = lector.Preparar(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+    if (!lectura.Valida())
+        return fallo(lector.UltimoCodigo());
+    if (const int codigo = lectura.Paso(); codigo != SQLITE_ROW) {
+        lector.Anotar(codigo);
+        return fallo(codigo);
+    }
+    // Every page decrypted and every tree walked: a file damaged in its middle or cut
+    // short still opens and reads its first pages.
+    auto prueba = lector.Preparar(QStringLiteral("PRAGMA quick_check"));
+    if (!prueba.Valida())
+        return fallo(lector.UltimoCodigo());
+    int codigo = prueba.Paso();
+    if (codigo == SQLITE_ROW && prueba.Texto(0) == QLatin1String("ok"))
+        codigo = prueba.Paso();
+    if (codigo == SQLITE_DONE)
+        return {};
+    return fallo(codigo == SQLITE_ROW ? SQLITE_CORRUPT : codigo);
+}
+
+// The copy holds the whole address book: it is never open to more people than the
+// database is. The mode bits are those of the database, less any that an old copy had
+// taken away; the group's bits only count when the copy ends up in the database's group
+// (a copy replaced by the administrator keeps its old owner and group, any other belongs
+// to whoever makes it).
+QFileDevice::Permissions PermisosCopia(const QFileInfo& datos, const QString& rutaCopia,
+                                       const QString& rutaTemporal) {
+    constexpr auto kDelUsuario =
+        QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser;
+    constexpr auto kDelGrupo =
+        QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup;
+    QFileDevice::Permissions permisos = datos.permissions() & ~kDelUsuario;
+    const QFileInfo anterior(rutaCopia);
+    const QFileInfo temporal(rutaTemporal);
+    uint grupo = temporal.groupId();
+    if (anterior.isFile()) {
+        permisos &= anterior.permissions();
+        if (temporal.ownerId() == 0)
+            grupo = anterior.groupId();
+    }
+    if (grupo != datos.groupId())
+        permisos &= ~kDelGrupo;
+    return permisos;
+}
+} // namespace
+
+QString CopiarDatos(QFile& origen, const QString& rutaEscritura, const QString& rutaCopia) {
+    const auto noSeLee = [&] {
+        return QStringLiteral("No se puede leer el archivo «%1».").arg(Visible(origen.fileName()));
+    };
+    const auto noSeEscribe = [&](const QFile& destino) {
+        if (destino.error() == QFileDevice::ResourceError)
+            return QStringLiteral("El disco está lleno.");
+        return QStringLiteral("No se puede escribir el archivo «%1».").arg(Visible(rutaCopia));
+    };
+    // Pieces of 1 MiB written as they come: a failure is known at the write that meets it.
+    QFile destino(rutaEscritura);
+    if (!destino.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return noSeEscribe(destino);
+    constexpr qint64 kTrozo = 1 << 20;
+    qint64 copiados = 0;
+    while (!origen.atEnd()) {
+        const QByteArray trozo = origen.read(kTrozo);
+        if (trozo.isEmpty() && origen.error() != QFileDevice::NoError)
+            return noSeLee();
+        if (destino.write(trozo) != trozo.size())
+            return noSeEscribe(destino);
+        copiados += trozo.size();
+    }
+    // A file that changed size while being read is not a whole copy.
+    if (origen.error() != QFileDevice::NoError || copiados != origen.size())
+        return noSeLee();
+    destino.close();
+    if (destino.error() != QFileDevice::NoError)
+        return noSeEscribe(destino);
+    return {};
+}
+
 QString HacerCopiaSeguridad(const QString& rutaDatos, const QString& rutaCopia) {
     const QFileInfo datos(rutaDatos);
+    if (!datos.exists())
+        return SinLibreta(rutaDatos);
     if (!datos.isFile())
-        return NoSeEncuentra(rutaDatos);
-    const QString sinCopia = QStringLiteral(" No se ha hecho la copia de seguridad.");
+        return NoEsLibreta(rutaDatos) + SinCopia(rutaCopia);
     // An empty file would be taken for an empty database by the engine; it is not read
     // through it at all.
     if (datos.size() == 0)
-        return EstaVacio(rutaDatos) + sinCopia;
+        return EstaVacio(rutaDatos) + SinCopia(rutaCopia);
 
-    // A shared lock for the time of the copy: nobody writes meanwhile, and a database
-    // held exclusively (the host running, an import under way) is reported as in use.
     comun::sql::Conexion lector;
-    if (host::AbrirVemora(lector, rutaDatos, false) && lector.Ejecutar(QStringLiteral("BEGIN"))) {
-        auto lectura = lector.Preparar(QStringLiteral("SELECT count(*) FROM sqlite_master"));
-        const int codigo = lectura.Valida() ? lectura.Paso() : lector.UltimoCodigo();
-        const int base = codigo & 0xff;
-        if (base == SQLITE_BUSY || base == SQLITE_LOCKED)
-            return DescribirError(codigo, lector.UltimoError(), rutaDatos);
-        if (base == SQLITE_NOTADB)
-            return DescribirError(codigo, lector.UltimoError(), rutaDatos) + sinCopia;
-    }
+    if (QString motivo = ComprobarLibreta(lector, rutaDatos, rutaCopia); !motivo.isEmpty())
+        return motivo;
 
     QFile origen(rutaDatos);
     if (!origen.open(QIODevice::ReadOnly))
@@ -137,13 +245,9 @@ QString HacerCopiaSeguridad(const QString& rutaDatos, const QString& rutaCopia) 
     comun::ReemplazoAtomico destino(rutaCopia);
     if (!destino.Valido())
         return QStringLiteral("No se puede crear el archivo «%1».").arg(Visible(rutaCopia));
-    // The copy of an address book is as private as the address book.
-    destino.PermisosSiNuevo(origen.permissions());
-    if (!destino.CopiarDe(origen)) {
-        if (origen.error() != QFileDevice::NoError)
-            return QStringLiteral("No se puede leer el archivo «%1».").arg(Visible(rutaDatos));
-        return QStringLiteral("No se puede escribir el archivo «%1».").arg(Visible(rutaCopia));
-    }
+    destino.ForzarPermisos(PermisosCopia(datos, rutaCopia, destino.RutaTemporal()));
+    if (QString error = CopiarDatos(origen, destino.RutaTemporal(), rutaCopia); !error.isEmpty())
+        return error;
     if (!destino.Publicar())
         return QStringLiteral("No se puede escribir el archivo «%1».").arg(Visible(rutaCopia));
     return {};
@@ -213,8 +317,10 @@ bool Trasvase::Abrir(const QString& ruta) {
     ultimoIndice_ = 0;
     lotePerdido_ = false;
     const QFileInfo datos(ruta);
+    if (!datos.exists())
+        return Fallo(SinLibreta(ruta));
     if (!datos.isFile())
-        return Fallo(NoSeEncuentra(ruta));
+        return Fallo(NoEsLibreta(ruta));
     // The engine takes an empty file for an empty database and would write one into it
     // at the first commit.
     if (datos.size() == 0)
@@ -325,8 +431,16 @@ bool Trasvase::Confirmar() {
     if (!conexion_.Abierta())
         return true;
     if (enTransaccion_) {
-        if (!conexion_.Ejecutar(QStringLiteral("COMMIT")))
-            return Fallo(conexion_.UltimoCodigo());
+        if (!conexion_.Ejecutar(QStringLiteral("COMMIT"))) {
+            Fallo(conexion_.UltimoCodigo());
+            // A commit that failed may leave the batch open or half given up: it is given
+            // up whole, and the caller makes it again.
+            if (!sqlite3_get_autocommit(conexion_.Manejador()))
+                conexion_.Ejecutar(QStringLiteral("ROLLBACK"));
+            enTransaccion_ = false;
+            lotePerdido_ = true;
+            return false;
+        }
         enTransaccion_ = false;
     }
     if (!conexion_.Ejecutar(QStringLiteral("BEGIN")))
@@ -373,18 +487,6 @@ QString ErrorDeContacto(qsizetype k, const QString& linea, const Particion& part
         .arg(particion.campoSinSeparador);
 }
 
-// Contacts `desde` to `hasta` - 1 again, after the engine gave up their batch when contact
-// `hasta` failed: they were read before the failure and are kept as if it had come alone.
-void RehacerLote(Trasvase& tabla, const ArchivoContactos& archivo, qsizetype desde,
-                 qsizetype hasta) {
-    if (!tabla.Recuperar())
-        return;
-    for (qsizetype j = desde; j < hasta; ++j) {
-        const Particion particion = PartirContacto(archivo.registros[j], archivo.separador);
-        if (!particion.campos || !tabla.Incluir(ComponerFila(*particion.campos)))
-            return;
-    }
-}
 } // namespace
 
 QString ImportarContactos(const ArchivoContactos& archivo, const QString& rutaDatos,
@@ -393,58 +495,77 @@ QString ImportarContactos(const ArchivoContactos& archivo, const QString& rutaDa
     if (!tabla.Abrir(rutaDatos))
         return tabla.Error();
 
-    // Everything read so far is committed before the caller gets to run its events (Back,
-    // close) and before a failure is reported, so those always find the same contacts
-    // stored.
     const QStringList& registros = archivo.registros;
     const qsizetype total = registros.size() - 1;
     const auto progreso = [&](qsizetype k) {
         if (avisos.progreso)
             avisos.progreso(k, total);
     };
-    const auto fallar = [&](QString error) {
-        if (!tabla.Confirmar())
-            error = tabla.Error();
-        tabla.Cerrar();
-        return error;
+    const auto incluir = [&](qsizetype k) -> QString {
+        const Particion particion = PartirContacto(registros[k], archivo.separador);
+        if (!particion.campos)
+            return ErrorDeContacto(k, registros[k], particion, archivo.separador);
+        if (!tabla.Incluir(ComponerFila(*particion.campos)))
+            return tabla.Error();
+        return {};
     };
-    QElapsedTimer reloj;
-    qsizetype inicioLote = 1;
-    for (qsizetype k = 1; k <= total; ++k) {
-        if (k == 1 || reloj.elapsed() >= avisos.intervaloMs) {
-            if (!tabla.Confirmar()) {
-                const QString error = tabla.Error();
-                tabla.Cerrar();
+    // Contacts 1 to `confirmados` are permanent.
+    qsizetype confirmados = 0;
+    // Makes the contacts before `hasta` permanent, in one commit. When the engine gives
+    // that batch up (its commit failed, or a failure halfway through a statement rolled it
+    // back), its contacts are made again one commit each, so that a fault that lasts (a
+    // full disk) keeps every contact before the one it stops, as it would have had each
+    // contact been committed alone. Empty when all are in; else the failure of the first
+    // contact that could not be kept.
+    const auto confirmarHasta = [&](qsizetype hasta) -> QString {
+        if (!tabla.LotePerdido()) {
+            if (tabla.Confirmar()) {
+                confirmados = hasta - 1;
+                return {};
+            }
+            if (!tabla.LotePerdido()) { // committed, but no next batch could be started
+                confirmados = hasta - 1;
+                return tabla.Error();
+            }
+        }
+        if (!tabla.Recuperar())
+            return tabla.Error();
+        for (qsizetype j = confirmados + 1; j < hasta; ++j) {
+            QString error = incluir(j);
+            if (error.isEmpty() && !tabla.Confirmar())
+                error = tabla.Error();
+            if (!error.isEmpty()) {
+                progreso(j);
                 return error;
             }
-            if (avisos.entreLotes && !avisos.entreLotes(k - 1))
+            confirmados = j;
+        }
+        return {};
+    };
+
+    // Everything read so far is committed before the caller gets to run its events (Back,
+    // close) and before a failure is reported, so those always find the same contacts
+    // stored.
+    QElapsedTimer reloj;
+    for (qsizetype k = 1; k <= total; ++k) {
+        if (k == 1 || reloj.elapsed() >= avisos.intervaloMs) {
+            if (const QString error = confirmarHasta(k); !error.isEmpty())
+                return error;
+            if (avisos.entreLotes && !avisos.entreLotes(confirmados))
                 return {}; // what was read is stored
-            inicioLote = k;
             reloj.start();
             progreso(k);
         }
-        const Particion particion = PartirContacto(registros[k], archivo.separador);
-        QString error;
-        if (!particion.campos)
-            error = ErrorDeContacto(k, registros[k], particion, archivo.separador);
-        else if (!tabla.Incluir(ComponerFila(*particion.campos)))
-            error = tabla.Error();
-        if (!error.isEmpty()) {
+        if (const QString error = incluir(k); !error.isEmpty()) {
             progreso(k);
-            if (tabla.LotePerdido())
-                RehacerLote(tabla, archivo, inicioLote, k);
-            return fallar(error);
+            // The contacts before it stay; one of them may fail first.
+            const QString antes = confirmarHasta(k);
+            return antes.isEmpty() ? error : antes;
         }
     }
     if (total > 0)
         progreso(total);
-    if (!tabla.Confirmar()) {
-        const QString error = tabla.Error();
-        tabla.Cerrar();
-        return error;
-    }
-    tabla.Cerrar();
-    return {};
+    return confirmarHasta(total + 1);
 }
 
 } // namespace importer

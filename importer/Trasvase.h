@@ -8,6 +8,7 @@
 #include "Exportacion.h"
 #include "MotorDatos.h"
 
+#include <QFile>
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -19,9 +20,16 @@ namespace importer {
 // previous copy whole. The database is read under its shared lock so the copy is never
 // taken in the middle of someone else's write; a database held by the host cannot be
 // copied ("in use"). A file that is not the host's database (empty, foreign, another
-// password) is not copied: it would only replace the last good copy with something the
-// import cannot use either. Returns an empty text on success, else the description.
+// password) or is damaged (it fails the engine's quick check) is not copied: it would
+// only replace the last good copy with something the import cannot use either. The copy
+// is never more readable than the database. Returns an empty text on success, else the
+// description.
 QString HacerCopiaSeguridad(const QString& rutaDatos, const QString& rutaCopia);
+
+// The bytes of `origen` (open for reading) written to `rutaEscritura`, the temporary of the
+// copy `rutaCopia`. Empty on success, else the description ("El disco está lleno." when
+// the disk fills).
+QString CopiarDatos(QFile& origen, const QString& rutaEscritura, const QString& rutaCopia);
 
 // Vemora.dat opened exclusively for the import. Contacts go in through Incluir; they are
 // kept in a transaction until Confirmar, which the caller runs before letting the window
@@ -42,14 +50,16 @@ public:
     // Indice. The contact is dropped when the table refuses it.
     bool Incluir(const FilaDatos& fila);
 
-    // Makes everything included so far permanent and starts the next batch.
+    // Makes everything included so far permanent and starts the next batch. A failed
+    // commit gives the whole batch up (LotePerdido).
     bool Confirmar();
 
     // Confirms what is pending and gives the database back.
     void Cerrar();
 
-    // True after a failure that made the engine give up the whole batch (an I/O or memory
-    // failure in the middle of a statement), not only the contact in progress.
+    // True after a failure that made the engine give up the whole batch (a failed commit,
+    // an I/O or memory failure in the middle of a statement), not only the contact in
+    // progress.
     bool LotePerdido() const { return lotePerdido_; }
     // After a lost batch: a new one, with the names and the last Indice as they are stored.
     bool Recuperar();

@@ -3,16 +3,20 @@
 #include "Arte.h"
 #include "Etiqueta.h"
 #include "Twips.h"
+#include "Ventanas.h"
 
+#include <QCollator>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHash>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QSet>
 #include <QSignalBlocker>
 #include <QStorageInfo>
 #include <QStyle>
@@ -42,7 +46,112 @@ constexpr int kRol = Qt::UserRole;
 QString Limpia(const QString& ruta) {
     return QDir::cleanPath(QFileInfo(ruta).absoluteFilePath());
 }
+
+const QString kEquipo = QStringLiteral("Equipo");
+const QString kCarpetaPersonal = QStringLiteral("Carpeta personal");
+
+// `ruta` is `carpeta` or lies inside it.
+bool Dentro(const QString& ruta, const QString& carpeta) {
+    if (carpeta.endsWith(QLatin1Char('/'))) // a root
+        return ruta.startsWith(carpeta) || ruta + QLatin1Char('/') == carpeta;
+    return ruta == carpeta || ruta.startsWith(carpeta + QLatin1Char('/'));
+}
+
+#if !defined(Q_OS_WIN)
+// File systems the system keeps for itself: in memory, of processes and devices, of
+// control groups and the kernel's own, packaged read-only images, container layers.
+bool TipoDelSistema(const QByteArray& tipo) {
+    static const QSet<QByteArray> kTipos = {
+        "autofs",     "binfmt_misc",   "bpf",        "cgroup",          "cgroup2",
+        "configfs",   "debugfs",       "devfs",      "devpts",          "devtmpfs",
+        "efivarfs",   "fusectl",       "hugetlbfs",  "mqueue",          "nsfs",
+        "nfsd",       "overlay",       "proc",       "pstore",          "ramfs",
+        "rootfs",     "rpc_pipefs",    "securityfs", "selinuxfs",       "squashfs",
+        "sysfs",      "tmpfs",         "tracefs",    "fuse.gvfsd-fuse", "fuse.portal",
+        "fuse.lxcfs", "fuse.snapfuse", "aufs",       "zfs_snapshot",    "none"};
+    return kTipos.contains(tipo);
+}
+
+// Shares of other machines, which are mounted from no device of this one.
+bool TipoDeRed(const QByteArray& tipo) {
+    static const QSet<QByteArray> kTipos = {"nfs",   "nfs4",       "cifs",  "smb3",
+                                            "smbfs", "fuse.sshfs", "davfs", "fuse.davfs"};
+    return kTipos.contains(tipo);
+}
+
+// The folders the system itself is installed and run from, and hidden folders.
+bool RutaDelSistema(const QString& ruta) {
+    static const QStringList kCarpetas = {
+        QStringLiteral("/bin"),   QStringLiteral("/boot"),  QStringLiteral("/dev"),
+        QStringLiteral("/efi"),   QStringLiteral("/etc"),   QStringLiteral("/lib"),
+        QStringLiteral("/lib32"), QStringLiteral("/lib64"), QStringLiteral("/libx32"),
+        QStringLiteral("/opt"),   QStringLiteral("/proc"),  QStringLiteral("/root"),
+        QStringLiteral("/sbin"),  QStringLiteral("/snap"),  QStringLiteral("/srv"),
+        QStringLiteral("/sys"),   QStringLiteral("/tmp"),   QStringLiteral("/usr"),
+        QStringLiteral("/var")};
+    for (const QString& carpeta : kCarpetas) {
+        if (Dentro(ruta, carpeta))
+            return true;
+    }
+    // Under /run only the removable media that the desktop mounts for its user.
+    if (Dentro(ruta, QStringLiteral("/run")) && !Dentro(ruta, QStringLiteral("/run/media")))
+        return true;
+    if (ruta == QLatin1String("/home") || ruta == QLatin1String("/media") ||
+        ruta == QLatin1String("/mnt") || ruta == QLatin1String("/run/media"))
+        return true;
+    return ruta.contains(QLatin1String("/."));
+}
+#endif
 } // namespace
+
+QList<Lugar> LugaresConocidos(const QList<Montaje>& montajes, const QString& carpetaPersonal) {
+    QList<Lugar> lugares;
+#if defined(Q_OS_WIN)
+    // Every volume has a drive letter, which is what users know it by.
+    Q_UNUSED(carpetaPersonal);
+    for (const Montaje& m : montajes) {
+        const QString raiz = QDir::toNativeSeparators(m.raiz);
+        lugares.append({m.raiz, m.etiqueta.isEmpty()
+                                    ? raiz
+                                    : QStringLiteral("%1 (%2)").arg(raiz, m.etiqueta)});
+    }
+#else
+    const QString personal = QDir::cleanPath(carpetaPersonal);
+    QList<Lugar> volumenes;
+    for (const Montaje& m : montajes) {
+        const QString raiz = QDir::cleanPath(m.raiz);
+        if (raiz.isEmpty() || raiz == QLatin1String("/") || raiz == personal)
+            continue;
+        const bool deDisco = m.dispositivo.startsWith("/dev/");
+        if (TipoDelSistema(m.tipo) || !(deDisco || TipoDeRed(m.tipo)) || RutaDelSistema(raiz))
+            continue;
+        bool repetido = false;
+        for (const Lugar& v : std::as_const(volumenes))
+            repetido = repetido || v.ruta == raiz;
+        if (!repetido)
+            volumenes.append(
+                {raiz, m.etiqueta.isEmpty() ? QFileInfo(raiz).fileName() : m.etiqueta});
+    }
+    // Two places of the same name (two sticks labelled alike) are told apart.
+    QHash<QString, int> nombres;
+    for (const Lugar& v : std::as_const(volumenes))
+        ++nombres[v.nombre];
+    for (Lugar& v : volumenes) {
+        if (nombres.value(v.nombre) > 1)
+            v.nombre += QStringLiteral(" (%1)").arg(v.ruta);
+    }
+    QCollator orden{QLocale()};
+    orden.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(volumenes.begin(), volumenes.end(), [&](const Lugar& a, const Lugar& b) {
+        return orden.compare(a.nombre, b.nombre) < 0;
+    });
+    lugares.append({QStringLiteral("/"), kEquipo});
+    if (!personal.isEmpty() && personal != QLatin1String("/"))
+        lugares.append({personal, kCarpetaPersonal});
+    lugares.append(volumenes);
+#endif
+    return lugares;
+}
 
 // ---- Folder list ------------------------------------------------------------------------
 
@@ -213,23 +322,32 @@ FrmSelec::FrmSelec(const comun::Entorno& entorno, comun::ArchivoIni& ini, FilaPr
     connect(CmdTerminar, &QPushButton::clicked, this, [this] { CmdTerminar_Click(); });
     connect(ImgAyuda, &ImagenSvg::movido, this, [this] { MostrarPista(true); });
     connect(ImgAyuda, &ImagenSvg::clic, this, [this] { ImgAyuda_Click(); });
+    comun::MarcarVentanaAuxiliar(this);
 }
 
 void FrmSelec::LlenarUnidades() {
-    const QString actual = QStorageInfo(QDir::currentPath()).rootPath();
-    QStringList raices;
+    QList<Montaje> montajes;
     for (const QStorageInfo& volumen : QStorageInfo::mountedVolumes()) {
         if (volumen.isValid())
-            raices << volumen.rootPath();
+            montajes.append(
+                {volumen.rootPath(), volumen.device(), volumen.fileSystemType(), volumen.name()});
     }
-    if (!actual.isEmpty() && !raices.contains(actual))
-        raices << actual;
-    raices.removeDuplicates();
-    raices.sort(Qt::CaseInsensitive);
+    const QList<Lugar> lugares = LugaresConocidos(montajes, QDir::homePath());
+    // The place the current folder lies in: the innermost of those that hold it.
+    const QString actual = Limpia(QDir::currentPath());
+    int elegido = 0;
+    qsizetype largo = -1;
     QSignalBlocker bloqueo(Drive);
-    for (const QString& raiz : raices)
-        Drive->addItem(QDir::toNativeSeparators(raiz), raiz);
-    Drive->setCurrentIndex(qMax(0, Drive->findData(actual)));
+    for (const Lugar& lugar : lugares) {
+        const QString ruta = QDir::toNativeSeparators(lugar.ruta);
+        Drive->addItem(lugar.nombre, lugar.ruta);
+        Drive->setItemData(Drive->count() - 1, ruta, Qt::ToolTipRole);
+        if (Dentro(actual, QDir::cleanPath(lugar.ruta)) && lugar.ruta.size() > largo) {
+            elegido = Drive->count() - 1;
+            largo = lugar.ruta.size();
+        }
+    }
+    Drive->setCurrentIndex(elegido);
 }
 
 void FrmSelec::Drive_Change() {

@@ -21,6 +21,28 @@ namespace launcher {
 
 class ImagenSvg;
 
+// A mounted file system as the system reports it.
+struct Montaje {
+    QString raiz;           // where it is mounted
+    QByteArray dispositivo; // what is mounted there
+    QByteArray tipo;        // its file system type
+    QString etiqueta;       // its volume label, when it has one
+};
+
+// A place of the drive list: a folder and the name the user knows it by.
+struct Lugar {
+    QString ruta;
+    QString nombre;
+};
+
+// The places a user knows among the mounted file systems: the root, the home folder,
+// and the file systems of disks, removable media and network shares, not the system's
+// own (memory, process and control file systems, packaged images, boot and system
+// folders, container files). Each is named by its volume label, else by its folder;
+// two alike are told apart by their folders. The root first, the home folder next,
+// then by name.
+QList<Lugar> LugaresConocidos(const QList<Montaje>& montajes, const QString& carpetaPersonal);
+
 // The folder list: the current folder's ancestors, itself and its subfolders; one
 // click on an entry makes it the current folder.
 class ListaCarpetas : public QListWidget {

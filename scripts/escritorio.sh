@@ -11,11 +11,12 @@ DATOS=${XDG_DATA_HOME:-$HOME/.local/share}
 ENTRADAS="$DATOS/applications"
 ICONOS="$DATOS/icons/hicolor/scalable/apps"
 
-# id (also the programs' desktop file name), menu name, executable, artwork, categories
+# id (also the programs' desktop file name), menu name, executable, artwork, categories,
+# what the program is
 PROGRAMAS=(
-  "vemora-rendalio|Rendalio|Rendalio.exe|diary|Office;Calendar;"
-  "vemora-brivolar|Brivolar|Brivolar.exe|launcher|Utility;"
-  "vemora-trasvolo|Trasvolo|Trasvolo.exe|importer|Office;ContactManagement;"
+  "vemora-rendalio|Rendalio|Rendalio.exe|diary|Office;Calendar;|Agenda de tareas para recordar, con calendario"
+  "vemora-brivolar|Brivolar|Brivolar.exe|launcher|Utility;|Barra de inicio rápido de los programas de Vemora"
+  "vemora-trasvolo|Trasvolo|Trasvolo.exe|importer|Office;ContactManagement;|Asistente para importar contactos a la libreta de direcciones Vemora"
 )
 
 uso() {
@@ -62,24 +63,28 @@ escribir() {
   local carpeta
   carpeta=$(cd "$1" && pwd) || uso
   case $carpeta in *$'\n'*) echo "a folder name with a line break cannot be written in a menu entry" >&2; exit 1 ;; esac
-  local fila id nombre exe arte categorias
+  local fila id nombre exe arte categorias comentario
   for fila in "${PROGRAMAS[@]}"; do
-    IFS='|' read -r id nombre exe arte categorias <<<"$fila"
+    IFS='|' read -r id nombre exe arte categorias comentario <<<"$fila"
     [ -x "$carpeta/$exe" ] || { echo "$carpeta does not hold $exe" >&2; exit 1; }
   done
   mkdir -p "$ENTRADAS" "$ICONOS"
   for fila in "${PROGRAMAS[@]}"; do
-    IFS='|' read -r id nombre exe arte categorias <<<"$fila"
+    IFS='|' read -r id nombre exe arte categorias comentario <<<"$fila"
     cp "$RAIZ/assets/$arte/icono.svg" "$ICONOS/$id.svg"
+    # On X11 a window's class (WM_CLASS) is its executable's file name: the task bar
+    # matches the program's windows to this entry and its icon by it.
     cat >"$ENTRADAS/$id.desktop" <<ENTRADA
 [Desktop Entry]
 Type=Application
 Name=$nombre
+Comment=$(cadena "$comentario")
 Exec=$(argumento "$carpeta/$exe")
 Path=$(cadena "$carpeta")
 Icon=$id
 Terminal=false
 Categories=$categorias
+StartupWMClass=$(cadena "$exe")
 ENTRADA
     echo "$ENTRADAS/$id.desktop"
   done

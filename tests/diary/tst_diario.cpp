@@ -114,8 +114,13 @@ struct Banco {
     }
 };
 
+// Today as the diary writes it, and as the system's short format (which stores written
+// before hold) has it.
 QString Hoy() {
-    return QLocale().toString(kHoy, QLocale::ShortFormat);
+    return QStringLiteral("06/12/2026");
+}
+QString HoyAnterior() {
+    return QStringLiteral("6/12/26");
 }
 
 } // namespace
@@ -182,13 +187,20 @@ private slots:
         }
     }
 
+    void arranqueMuestraLaTareaDeHoy_data() {
+        QTest::addColumn<QString>("hoy");
+        QTest::newRow("today as the diary writes it") << Hoy();
+        QTest::newRow("today as earlier stores wrote it") << HoyAnterior();
+    }
+
     void arranqueMuestraLaTareaDeHoy() {
+        QFETCH(QString, hoy);
         {
-            Banco b({}, {{"01/01/2026", "antes"}, {Hoy(), "hoy"}, {"9/9/27", "luego"}});
+            Banco b({}, {{"01/01/2026", "antes"}, {hoy, "hoy"}, {"9/9/27", "luego"}});
             QVERIFY(b.Arrancar());
             QCOMPARE(b.frm->TextBox2->text(), QString("hoy"));
             QCOMPARE(b.frm->LblInfo->Caption(), QString("Tareas totales:\r3"));
-            QCOMPARE(b.frm->ListTareas->currentItem()->text(), Hoy() + " - hoy");
+            QCOMPARE(b.frm->ListTareas->currentItem()->text(), hoy + " - hoy");
         }
         Banco b({}, {{"9/9/27", "luego"}, {"01/01/2026", "antes"}});
         QVERIFY(b.Arrancar());
@@ -203,18 +215,119 @@ private slots:
         QVERIFY(!b.frm->Editando());
     }
 
+    // Closing with a task typed and not saved asks whether to save it; whatever the
+    // answer, a window that closes writes the six places and nothing else.
+    // Dates are written in the locale's order with a two-digit day and month and a
+    // four-digit year; the system's short form, which stores written before hold, is
+    // read as the same day (not in the 1900s).
+    void fechasEnElOrdenDelIdioma_data() {
+        QTest::addColumn<QString>("idioma");
+        QTest::addColumn<QDate>("fecha");
+        QTest::addColumn<QString>("escrita");
+        QTest::addColumn<QString>("anterior");
+        QTest::newRow("es_ES") << "es_ES" << QDate(2026, 12, 8) << "08/12/2026"
+                               << "8/12/26";
+        QTest::newRow("es_ES, 29 February") << "es_ES" << QDate(2028, 2, 29) << "29/02/2028"
+                                            << "29/2/28";
+        QTest::newRow("en_US") << "en_US" << QDate(2026, 12, 8) << "12/08/2026"
+                               << "12/8/26";
+        QTest::newRow("de_DE") << "de_DE" << QDate(2026, 1, 5) << "05.01.2026"
+                               << "05.01.26";
+        QTest::newRow("ja_JP") << "ja_JP" << QDate(2026, 1, 5) << "2026/01/05"
+                               << "2026/01/05";
+    }
+
+    void fechasEnElOrdenDelIdioma() {
+        QFETCH(QString, idioma);
+        QFETCH(QDate, fecha);
+        QFETCH(QString, escrita);
+        QFETCH(QString, anterior);
+        QLocale::setDefault(QLocale(idioma));
+        const auto volver = qScopeGuard([] { prueba::LocaleDelDiario(); });
+        QCOMPARE(TextoFecha(fecha), escrita);
+        QCOMPARE(TextoFechaAnterior(fecha), anterior);
+        for (const QString& texto : {escrita, anterior}) {
+            QCOMPARE(LeerFechaTexto(texto, kHoy), std::optional<QDate>(fecha));
+            const QStringList formas = FormasDeFecha(texto, kHoy);
+            QCOMPARE(QSet<QString>(formas.begin(), formas.end()),
+                     QSet<QString>({escrita, anterior}));
+        }
+        QCOMPARE(FormasDeFecha("MAÑANA", kHoy), QStringList{"MAÑANA"});
+    }
+
+    void cierreEscribeLasSeisClaves_data() {
+        QTest::addColumn<bool>("nueva");      // a new task, else the shown one changed
+        QTest::addColumn<QString>("escrito"); // typed into it
+        QTest::addColumn<int>("respuesta");   // to the question, when one comes
+        QTest::addColumn<bool>("pregunta");
+        QTest::addColumn<bool>("cierra");
+        QTest::addColumn<QStringList>("guardadas"); // references, descriptions
+        const int si = int(comun::Respuesta::Si);
+        const int no = int(comun::Respuesta::No);
+        const int cancelar = int(comun::Respuesta::Cancelar);
+        const QStringList antes = {"DENTISTA", "d DENTISTA"};
+        QTest::newRow("new task left empty: no question")
+            << true << QString() << cancelar << false << true << antes;
+        QTest::newRow("No drops the text") << true << "sin guardar" << no << true << true << antes;
+        QTest::newRow("Sí saves it") << true << "sin guardar" << si << true << true
+                                     << QStringList{"DENTISTA", "d DENTISTA", "sin guardar", "?"};
+        QTest::newRow("Cancelar keeps the window and the text")
+            << true << "sin guardar" << cancelar << true << false << antes;
+        QTest::newRow("Sí on a duplicate is refused; the window stays")
+            << true << "dentista" << si << true << false << antes;
+        QTest::newRow("Sí saves a change to the shown task")
+            << false << "otra " << si << true << true << QStringList{"DENTISTA", "otra d DENTISTA"};
+    }
+
     void cierreEscribeLasSeisClaves() {
+        QFETCH(bool, nueva);
+        QFETCH(QString, escrito);
+        QFETCH(int, respuesta);
+        QFETCH(bool, pregunta);
+        QFETCH(bool, cierra);
+        QFETCH(QStringList, guardadas);
         Banco b("[Posicion]\r\nReIzda=abc\r\nReArriba=99999\r\nCaIzda=-30000\r\n[Opciones]\r\n"
-                "Sonido=10\r\n");
+                "Sonido=10\r\n",
+                {{Hoy(), "DENTISTA"}});
         QVERIFY(b.Arrancar());
         QCOMPARE(b.frm->pos(), QPoint(22, 22));                // bad values: the default place
         QCOMPARE(b.frm->Calendario()->pos(), QPoint(429, 22)); // off every screen: default
         b.frm->move(100, 60);
         b.frm->Calendario()->move(500, 40);
         b.frm->Calendario()->resize(300, 200);
-        b.Clic(1);
-        b.Escribir(2, "sin guardar");
+        if (nueva) {
+            b.Clic(1);
+            b.Escribir(2, escrito);
+        } else {
+            b.frm->TextBox1->setFocus();
+            b.frm->TextBox1->moveCursor(QTextCursor::Start);
+            b.Escribir(1, escrito);
+        }
+        b.e.dialogos->respuesta = comun::Respuesta(respuesta);
         b.frm->close();
+        QCOMPARE(b.e.dialogos->preguntas.size(), int(pregunta));
+        if (pregunta) {
+            const comun::Mensaje& m = b.e.dialogos->preguntas[0];
+            QCOMPARE(m.tipo, comun::TipoMensaje::Informacion);
+            QCOMPARE(m.titulo, QString("Tareas a recordar..."));
+            QCOMPARE(m.texto, QString::fromUtf8("Los datos escritos en la tarea no se han "
+                                                "guardado.\r¿Desea guardarlos antes de cerrar?"));
+        }
+        if (!cierra) {
+            QVERIFY(b.frm->isVisible());
+            QVERIFY(b.frm->Calendario()->isVisible());
+            QCOMPARE(b.Ini("Posicion", "ReIzda"), QString("abc")); // nothing written
+            QCOMPARE(b.frm->TextBox2->text(), escrito);
+            QCOMPARE(b.frm->Almacen().Contar(), 1);
+            // Answered No at the next try, it closes as the others do.
+            b.e.dialogos->respuesta = comun::Respuesta::No;
+            b.frm->close();
+        }
+        QVERIFY(!b.frm->isVisible());
+        QStringList filas;
+        for (const QStringList& fila : b.Filas())
+            filas << fila[3] << fila[2];
+        QCOMPARE(filas, guardadas);
         QCOMPARE(b.Ini("Posicion", "ReIzda"), QString("1500"));
         QCOMPARE(b.Ini("Posicion", "ReArriba"), QString("900"));
         QCOMPARE(b.Ini("Posicion", "CaIzda"), QString("7500"));
@@ -222,7 +335,6 @@ private slots:
         QCOMPARE(b.Ini("Posicion", "CaAncho"), QString("4620"));
         QCOMPARE(b.Ini("Posicion", "CaAlto"), QString("3330"));
         QCOMPARE(b.Ini("Opciones", "Sonido"), QString("10"));
-        QVERIFY(b.Filas().isEmpty()); // the task being edited is not saved
         QVERIFY(!b.frm->Calendario()->isVisible());
         // The place and size are found again at the next start.
         b.frm.reset();
@@ -256,7 +368,9 @@ private slots:
     }
 
     void nuevaTareaGuardadaYDuplicado() {
-        Banco b({}, {{Hoy(), "DENTISTA"}});
+        // Stored as earlier stores wrote dates: the new task, dated as the diary writes
+        // them, meets it on the same day.
+        Banco b({}, {{HoyAnterior(), "DENTISTA"}});
         QVERIFY(b.Arrancar());
         b.Sonidos();
         QVERIFY(!b.frm->ImgX->isHidden());
@@ -282,8 +396,9 @@ private slots:
         b.Escribir(2, " 17:30");
         b.Clic(2);
         QCOMPARE(b.Sonidos(), QStringList({"S4.wav"}));
-        QCOMPARE(b.Lineas(), QStringList({Hoy() + " - DENTISTA", Hoy() + " - dentista 17:30"}));
-        QCOMPARE(b.frm->ListTareas->currentRow(), 1);
+        QCOMPARE(b.Lineas(),
+                 QStringList({Hoy() + " - dentista 17:30", HoyAnterior() + " - DENTISTA"}));
+        QCOMPARE(b.frm->ListTareas->currentRow(), 0);
         QCOMPARE(b.frm->LblInfo->Caption(), QString("Tareas totales:\r2"));
         QVERIFY(!b.frm->Editando());
         QVERIFY(!b.frm->ImgX->isHidden() && b.frm->ImgGuardar->isHidden());
@@ -419,6 +534,33 @@ private slots:
         // A double click selects the whole text.
         QTest::mouseDClick(b.frm->TextBox2, Qt::LeftButton, {}, QPoint(5, 5));
         QCOMPARE(b.frm->TextBox2->selectedText().size(), 250);
+
+        // A very long word, pasted or stored, makes the description break its lines
+        // anywhere (laid out between words it would hold the window for seconds to
+        // minutes); once it has gone, lines break between words again.
+        const auto modo = [&] { return b.frm->TextBox1->wordWrapMode(); };
+        QCOMPARE(modo(), QTextOption::WrapAtWordBoundaryOrAnywhere);
+        QGuiApplication::clipboard()->setText("ab" + QString(5000, 'c') + " de");
+        QTest::keyClick(b.frm->TextBox1, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(modo(), QTextOption::WrapAnywhere);
+        QTest::keyClick(b.frm->TextBox1, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(modo(), QTextOption::WrapAtWordBoundaryOrAnywhere);
+        b.Clic(2);
+        b.frm->TextBox1->setFocus();
+        b.frm->TextBox1->setPlainText(QString(5000, 'x') + " y");
+        b.Clic(2);
+        const int larga = b.frm->ListTareas->currentRow();
+        b.frm->ListTareas->setCurrentRow(larga == 0 ? 1 : 0);
+        QCOMPARE(modo(), QTextOption::WrapAtWordBoundaryOrAnywhere);
+        b.frm->ListTareas->setCurrentRow(larga);
+        QCOMPARE(b.frm->TextBox1->toPlainText().size(), 5002);
+        QCOMPARE(modo(), QTextOption::WrapAnywhere);
+        // Typing a blank into the middle splits it into words short enough.
+        QTextCursor cursor = b.frm->TextBox1->textCursor();
+        cursor.setPosition(2500);
+        b.frm->TextBox1->setTextCursor(cursor);
+        QTest::keyClick(b.frm->TextBox1, Qt::Key_Space);
+        QCOMPARE(modo(), QTextOption::WrapAtWordBoundaryOrAnywhere);
     }
 
     void sonidosSegunLaOpcion() {
@@ -486,13 +628,13 @@ private slots:
         // A day without tasks while browsing prepares a new task for it.
         emit cal->Calendario->clicked(QDate(2026, 12, 11));
         QTRY_VERIFY(b.frm->Editando());
-        QCOMPARE(b.frm->LblFecha->Caption(), QString("11/12/26"));
+        QCOMPARE(b.frm->LblFecha->Caption(), QString("11/12/2026"));
         QCOMPARE(b.frm->ListTareas->count(), 0);
         QCOMPARE(b.Sonidos(), QStringList({"S3.wav"}));
         // While editing a picked day only changes the date.
         b.Escribir(2, "x");
         emit cal->Calendario->clicked(QDate(2026, 12, 10));
-        QTRY_COMPARE(b.frm->LblFecha->Caption(), QString("10/12/26"));
+        QTRY_COMPARE(b.frm->LblFecha->Caption(), QString("10/12/2026"));
         QCOMPARE(b.frm->TextBox2->text(), QString("x"));
         QVERIFY(b.frm->Editando());
         // The calendar refuses to close and hands the focus to the diary.
@@ -546,6 +688,14 @@ private slots:
         QVERIFY(b.frm->LblAyuda->Caption().startsWith(QString::fromUtf8("«Guardar cambios»")));
         b.Mover(b.frm->TextBox2->geometry().center());
         QVERIFY(b.frm->LblAyuda->Caption().startsWith(QString::fromUtf8("Pequeña descripción")));
+        // Placed left of and above the pointer, the panel would leave the window over
+        // the left of either box: it is moved inward and shows whole.
+        for (QWidget* caja :
+             {static_cast<QWidget*>(b.frm->TextBox1), static_cast<QWidget*>(b.frm->TextBox2)}) {
+            b.Mover(caja->geometry().topLeft() + QPoint(8, 8));
+            QVERIFY(!b.frm->PicAyuda->isHidden());
+            QVERIFY(b.frm->rect().contains(b.frm->PicAyuda->geometry()));
+        }
         b.Fondo();
         QVERIFY(b.frm->PicAyuda->isHidden());
         QCOMPARE(b.frm->LblInfo->Caption(), QString("Tareas totales:\r1"));

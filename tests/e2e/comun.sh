@@ -37,6 +37,16 @@ arrancar() {
   PIDS+=("$ULTIMO_PID")
 }
 
+# crear_hermano: the sibling program Noctavo, which only leaves a mark when started, in a
+# folder of its own: sets HERMANO (the folder, for the settings) and MARCA (the mark)
+crear_hermano() {
+  HERMANO="$APP/hermanos/Noctavo"
+  MARCA="$APP/hermanos/iniciado"
+  mkdir -p "$HERMANO"
+  printf '#!/bin/sh\necho iniciado > "%s"\n' "$MARCA" >"$HERMANO/Noctavo.exe"
+  chmod +x "$HERMANO/Noctavo.exe"
+}
+
 # esperar_ventana TITLE-REGEX [SECONDS]: prints the window id once it is mapped
 esperar_ventana() {
   local limite=$(( $(date +%s) + ${2:-20} ))

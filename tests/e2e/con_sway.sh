@@ -47,32 +47,11 @@ if [ "${1:-}" != --sesion ]; then
 fi
 shift
 
-HIJOS=()
-terminar() {
-  for ((i = ${#HIJOS[@]} - 1; i >= 0; i--)); do
-    kill "${HIJOS[i]}" 2>/dev/null || true
-    wait "${HIJOS[i]}" 2>/dev/null || true
-  done
-  rm -rf "$SESION"
-}
-trap terminar EXIT
-
-# esperar_escritorio WHAT SECONDS TEST...: runs TEST until it succeeds
-esperar_escritorio() {
-  local que=$1 limite=$(( $(date +%s) + $2 ))
-  shift 2
-  until "$@" >/dev/null 2>&1; do
-    [ "$(date +%s)" -lt "$limite" ] || {
-      echo "$que did not become ready" >&2
-      tail -n 20 "$SESION"/*.log >&2 || true
-      exit 1
-    }
-    sleep 0.05
-  done
-}
-
+source "$AQUI/escritorio.sh"
 SESION=$(mktemp -d /tmp/e2e-sway.XXXXXX)
 chmod 700 "$SESION"
+trap 'terminar_escritorio; rm -rf "$SESION"' EXIT
+REGISTROS_ESCRITORIO="$SESION/*.log"
 export XDG_RUNTIME_DIR=$SESION
 unset DISPLAY WAYLAND_DISPLAY SWAYSOCK
 export WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1

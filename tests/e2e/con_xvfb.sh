@@ -10,26 +10,9 @@
 # E2E_ESTADO_X: the estado_x helper (estado_x.cpp), which tells when the notification
 # area is up.
 set -euo pipefail
+source "$(dirname "$0")/escritorio.sh"
 numero=$(mktemp)
-HIJOS=()
-terminar() {
-  for ((i = ${#HIJOS[@]} - 1; i >= 0; i--)); do
-    kill "${HIJOS[i]}" 2>/dev/null || true
-    wait "${HIJOS[i]}" 2>/dev/null || true
-  done
-  rm -f "$numero"
-}
-trap terminar EXIT
-
-# esperar_escritorio WHAT SECONDS TEST...: runs TEST until it succeeds
-esperar_escritorio() {
-  local que=$1 limite=$(( $(date +%s) + $2 ))
-  shift 2
-  until "$@" >/dev/null 2>&1; do
-    [ "$(date +%s)" -lt "$limite" ] || { echo "$que did not become ready" >&2; exit 1; }
-    sleep 0.05
-  done
-}
+trap 'terminar_escritorio; rm -f "$numero"' EXIT
 
 Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 3>"$numero" 2>/dev/null &
 HIJOS+=($!)

@@ -7,11 +7,7 @@
 source "$(dirname "$0")/comun.sh" "$1"
 
 # A sibling program that only leaves a mark, in a folder the settings already hold.
-HERMANO="$APP/hermanos/Noctavo"
-MARCA="$APP/hermanos/iniciado"
-mkdir -p "$HERMANO"
-printf '#!/bin/sh\necho iniciado > "%s"\n' "$MARCA" > "$HERMANO/Noctavo.exe"
-chmod +x "$HERMANO/Noctavo.exe"
+crear_hermano
 printf '[Brivolar]\r\nNoctavo=%s/\r\n' "$HERMANO" > "$APP/Vemora.INI"
 
 INSTALADOR="$APP/Actualizar Brivolar.exe"

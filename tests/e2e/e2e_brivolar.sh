@@ -12,11 +12,7 @@ fallo() {
 }
 
 # A sibling program that only leaves a mark, in a folder the bar already knows.
-HERMANO="$APP/hermanos/Noctavo"
-MARCA="$APP/hermanos/iniciado"
-mkdir -p "$HERMANO"
-printf '#!/bin/sh\necho iniciado > "%s"\n' "$MARCA" > "$HERMANO/Noctavo.exe"
-chmod +x "$HERMANO/Noctavo.exe"
+crear_hermano
 printf '[Posicion]\r\nBrIzda=1500\r\nBrArriba=1500\r\n[Brivolar]\r\nNoctavo=%s/\r\n' "$HERMANO" \
   > "$APP/Vemora.INI"
 

@@ -1,6 +1,7 @@
 # The menu entries of scripts/escritorio.sh for an application folder whose name needs
-# quoting: they pass desktop-file-validate, name their icons, start the program they
-# name, and --quitar leaves the user's data folder as it was.
+# quoting: they pass desktop-file-validate, name their icons, say what the program is,
+# start the program they name, whose window carries the class the entry gives, and
+# --quitar leaves the user's data folder as it was.
 source "$(dirname "$0")/comun.sh" "$1"
 RAIZ=$(cd "$(dirname "$0")/../.." && pwd)
 
@@ -22,6 +23,13 @@ for id in vemora-rendalio vemora-brivolar vemora-trasvolo; do
   [ -f "$entrada" ] || fallo "no entry $id.desktop"
   desktop-file-validate "$entrada" || fallo "$id.desktop does not validate"
   grep -qx "Icon=$id" "$entrada" || fallo "$id.desktop names no icon $id"
+  grep -q "^Comment=..........." "$entrada" || fallo "$id.desktop says not what the program is"
+  case $id in
+    vemora-rendalio) exe=Rendalio.exe ;;
+    vemora-brivolar) exe=Brivolar.exe ;;
+    vemora-trasvolo) exe=Trasvolo.exe ;;
+  esac
+  grep -qx "StartupWMClass=$exe" "$entrada" || fallo "$id.desktop names no window class $exe"
   [ -s "$XDG_DATA_HOME/icons/hicolor/scalable/apps/$id.svg" ] || fallo "no icon $id.svg"
 done
 [ ! -e "$XDG_DATA_HOME/applications/vemora-actualizar.desktop" ] || fallo "an entry for the updater"
@@ -35,8 +43,12 @@ eval "set -- $EXEC"
 [ "$(valor Path)" = "$CARPETA" ] || fallo "Path is not the folder: $(valor Path)"
 (cd "$(valor Path)" && exec "$1") >/dev/null 2>&1 &
 PIDS+=("$!")
-esperar_ventana "^Tareas a recordar" >/dev/null
+VENTANA=$(esperar_ventana "^Tareas a recordar")
 esperar_archivo "$CARPETA/Rendalio.dat"
+# The task bar matches a window to its entry by the class of WM_CLASS (its second string).
+CLASE=$(xprop -id "$VENTANA" WM_CLASS | sed -n 's/.*", "\(.*\)"$/\1/p')
+[ -n "$CLASE" ] && [ "$CLASE" = "$(valor StartupWMClass)" ] ||
+  fallo "the diary's window class '$CLASE' is not the entry's '$(valor StartupWMClass)'"
 
 bash "$RAIZ/scripts/escritorio.sh" --quitar || fallo "escritorio.sh --quitar failed"
 [ "$(contenido)" = "$ANTES" ] || fallo "--quitar left the data folder changed: $(contenido)"

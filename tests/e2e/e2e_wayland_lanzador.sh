@@ -8,11 +8,8 @@
 # same items; a double click ends the launcher and takes the icon away.
 source "$(dirname "$0")/comun.sh" "$1"
 
-HERMANO="$APP/hermanos/Noctavo"
-MARCA="$APP/hermanos/iniciado"
-mkdir -p "$HERMANO"
-printf '#!/bin/sh\necho iniciado > "%s"\n' "$MARCA" >"$HERMANO/Noctavo.exe"
-chmod +x "$HERMANO/Noctavo.exe"
+# A sibling program that only leaves a mark, in a folder the settings already hold.
+crear_hermano
 printf '[Actualizaciones]\r\nBrivolar=Ver 1.8\r\n[Brivolar]\r\nNoctavo=%s/\r\n' "$HERMANO" \
   >"$APP/Vemora.INI"
 cp "$APP/Actualizar Brivolar.exe" "$APP/Brivolar.exe"

@@ -43,6 +43,21 @@ struct Carpeta {
         contacto.Grupo = "Familia";
         QVERIFY(host::AgregarContacto(c, contacto));
     }
+    // Adds the records "Previo 1" to "Previo `cuantos`" (Indice 1 up), with `relleno`
+    // characters of notes each, in one transaction.
+    void Llenar(int cuantos, int relleno) const {
+        comun::sql::Conexion c;
+        QVERIFY(host::AbrirVemora(c, Ruta("Vemora.dat"), false));
+        QVERIFY(c.Ejecutar("BEGIN"));
+        host::Contacto contacto;
+        contacto.Notas = QString(relleno, u'n');
+        for (int n = 1; n <= cuantos; ++n) {
+            contacto.Indice = n;
+            contacto.Nombre = QStringLiteral("Previo %1").arg(n);
+            QVERIFY(host::AgregarContacto(c, contacto));
+        }
+        QVERIFY(c.Ejecutar("COMMIT"));
+    }
     QList<host::Contacto> Contactos() const {
         comun::sql::Conexion c;
         QList<host::Contacto> lista;

@@ -92,21 +92,27 @@ void Raton(QWidget* boton, QEvent::Type tipo, quint64 momento) {
     QApplication::sendEvent(boton, &evento);
 }
 
-// The system's file layer with one failure planted: after `escriturasAntes` more writes to
-// a rollback journal, the next one fails as a full or broken disk would. Installed as the
-// default for the lifetime of the object.
-class DiarioQueFalla {
+// The system's file layer with failures planted, installed as the default for the
+// lifetime of the object. A one-off one: after `escriturasAntes` more writes to a rollback
+// journal, the next one fails as a broken disk would. A lasting one: every write that
+// would take the database file past `tamanoMaximo` bytes fails as on a full disk.
+class DiscoQueFalla {
 public:
-    explicit DiarioQueFalla() {
+    explicit DiscoQueFalla() {
         real_ = sqlite3_vfs_find(nullptr);
         vfs_ = *real_;
-        vfs_.zName = "diario_que_falla";
+        vfs_.zName = "disco_que_falla";
         vfs_.szOsFile = Desplazamiento() + int(sizeof(const sqlite3_io_methods*));
-        vfs_.xOpen = &DiarioQueFalla::Abrir;
+        vfs_.xOpen = &DiscoQueFalla::Abrir;
         sqlite3_vfs_register(&vfs_, 1);
     }
-    ~DiarioQueFalla() { sqlite3_vfs_unregister(&vfs_); }
-    static inline int escriturasAntes = -1; // -1: none fails
+    ~DiscoQueFalla() {
+        sqlite3_vfs_unregister(&vfs_);
+        escriturasAntes = -1;
+        tamanoMaximo = -1;
+    }
+    static inline int escriturasAntes = -1;        // -1: none fails
+    static inline sqlite3_int64 tamanoMaximo = -1; // -1: no limit
 
 private:
     static int Desplazamiento() { return (real_->szOsFile + 7) & ~7; }
@@ -116,22 +122,35 @@ private:
     }
     static int Abrir(sqlite3_vfs*, const char* nombre, sqlite3_file* f, int flags, int* salida) {
         const int codigo = real_->xOpen(real_, nombre, f, flags, salida);
-        if (codigo == SQLITE_OK && f->pMethods && (flags & SQLITE_OPEN_MAIN_JOURNAL)) {
+        if (codigo != SQLITE_OK || !f->pMethods)
+            return codigo;
+        if (flags & SQLITE_OPEN_MAIN_JOURNAL) {
             MetodosReales(f) = f->pMethods;
             diario_ = *f->pMethods;
-            diario_.xWrite = &DiarioQueFalla::Escribir;
+            diario_.xWrite = &DiscoQueFalla::EscribirDiario;
             f->pMethods = &diario_;
+        } else if (flags & SQLITE_OPEN_MAIN_DB) {
+            MetodosReales(f) = f->pMethods;
+            datos_ = *f->pMethods;
+            datos_.xWrite = &DiscoQueFalla::EscribirDatos;
+            f->pMethods = &datos_;
         }
         return codigo;
     }
-    static int Escribir(sqlite3_file* f, const void* datos, int n, sqlite3_int64 donde) {
+    static int EscribirDiario(sqlite3_file* f, const void* datos, int n, sqlite3_int64 donde) {
         if (escriturasAntes >= 0 && escriturasAntes-- == 0)
             return SQLITE_IOERR_WRITE;
+        return MetodosReales(f)->xWrite(f, datos, n, donde);
+    }
+    static int EscribirDatos(sqlite3_file* f, const void* datos, int n, sqlite3_int64 donde) {
+        if (tamanoMaximo >= 0 && donde + n > tamanoMaximo)
+            return SQLITE_FULL;
         return MetodosReales(f)->xWrite(f, datos, n, donde);
     }
     static inline sqlite3_vfs* real_ = nullptr;
     static inline sqlite3_vfs vfs_{};
     static inline sqlite3_io_methods diario_{};
+    static inline sqlite3_io_methods datos_{};
 };
 
 QString Boton(int paso) {
@@ -272,20 +291,46 @@ void TstTrasvolo::copiasDeSeguridad() {
     QVERIFY(Leer(c.Ruta("DatosAnt.bak")) != Leer(c.Ruta("Vemora.dat")));
     QVERIFY(c.e.dialogos->mensajes.isEmpty());
 
+    // The copy holds the whole address book: an old copy open to everyone does not make
+    // the new one readable by more people than the database.
+    const auto soloDueno = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    QVERIFY(QFile::setPermissions(c.Ruta("Vemora.dat"), soloDueno));
+    QVERIFY(QFile::setPermissions(c.Ruta("DatosAnt.bak"),
+                                  soloDueno | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    f->CmdAtras_Click();
+    f->CmdSiguiente_Click();
+    QCOMPARE(Leer(c.Ruta("DatosAnt.bak")), Leer(c.Ruta("Vemora.dat")));
+    const auto delUsuario = QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser;
+    QCOMPARE(QFile::permissions(c.Ruta("DatosAnt.bak")) & ~delUsuario, soloDueno);
+    // A disk that fills during the copy is named as such.
+    if (QFileInfo::exists("/dev/full")) {
+        QFile origen(c.Ruta("Vemora.dat"));
+        QVERIFY(origen.open(QIODevice::ReadOnly));
+        QCOMPARE(CopiarDatos(origen, "/dev/full", c.Ruta("DatosAnt.bak")),
+                 QString("El disco está lleno."));
+    }
+
     // Without Vemora.dat: the message, the old copy untouched, and Next reads TRASVOLO.
+    // Both messages tell how to get an address book.
     const QByteArray anterior = Leer(c.Ruta("DatosAnt.bak"));
     QFile::remove(c.Ruta("Vemora.dat"));
     f->CmdAtras_Click();
     f->CmdSiguiente_Click();
     QCOMPARE(c.Titulos(), QStringList({"ERROR AL GENERAR COPIA SEG."}));
-    QVERIFY(c.e.dialogos->mensajes[0].texto.contains("Vemora.dat"));
     QCOMPARE(f->CmdSiguiente->text(), QString("&TRASVOLO"));
     QCOMPARE(Leer(c.Ruta("DatosAnt.bak")), anterior);
+    f->CmdSiguiente_Click();
+    QCOMPARE(c.Titulos(), QStringList({"ERROR AL GENERAR COPIA SEG.", "ERROR AL TRASVOLO DATOS."}));
+    for (const auto& mensaje : c.e.dialogos->mensajes)
+        QVERIFY2(mensaje.texto.contains(QDir::toNativeSeparators(c.Ruta("Vemora.dat"))) &&
+                     mensaje.texto.contains("Inicie la Vemora una vez"),
+                 qPrintable(mensaje.texto));
 }
 
 void TstTrasvolo::importacionCasos() {
     Carpeta c;
-    // Windows-1252 bytes, a quoted two-line address, empty address parts, quoted notes.
+    // Windows-1252 bytes, a quoted two-line address, empty address parts, quoted notes
+    // (stored as typed, without the export's quoting).
     auto f = Importar(c, kCabecera + "\"Pe\xf1"
                                      "a, Luis\",l@x,\"Calle 1\r\nPiso 2\",Le\xf3n,24001,"
                                      "Le\xf3n,Espa\xf1"
@@ -299,7 +344,7 @@ void TstTrasvolo::importacionCasos() {
     QCOMPARE(lista[0].Nombre, QString("Peña, Luis"));
     QCOMPARE(lista[0].Direccion, QString("Calle 1 Piso 2\r\nLeón\r\n24001\r\nLeón\r\nEspaña"));
     QCOMPARE(lista[0].Url, QString("http://w"));
-    QCOMPARE(lista[0].Notas, QString("\"Nota, \"\"cita\"\"\""));
+    QCOMPARE(lista[0].Notas, QString("Nota, \"cita\""));
     QCOMPARE(lista[0].Grupo, QString("General")); // the host's own fields get their defaults
     QCOMPARE(lista[1].Direccion, QString("Mayor 3\r\n\r\n\r\n\r\n"));
     QCOMPARE(lista[1].Email, QString("?"));
@@ -426,43 +471,42 @@ void TstTrasvolo::importacionFallos() {
         QCOMPARE(Leer(c.Ruta("DatosAnt.bak")), copia);
         QCOMPARE(c.Nombres(), QStringList({"Uno", "Dos"}));
     }
-    {
-        // A disk failure halfway through a batch makes the engine give up the whole batch,
-        // not only the contact in progress: the contacts read before it are kept all the
-        // same. Each update touches another page of the table, so journal writes go on.
+    for (const bool duradero : {false, true}) {
+        // A disk failure makes the engine give up the whole batch, not only the contact in
+        // progress: the contacts before the failing one are kept all the same. A one-off
+        // failure strikes a journal write halfway through the batch (each update touches
+        // another page of the table, so journal writes go on); a lasting one, a full disk,
+        // strikes the commit and every commit after it that needs more room.
         Carpeta c;
-        {
-            Conexion con;
-            QVERIFY(host::AbrirVemora(con, c.Ruta("Vemora.dat"), false) && con.Ejecutar("BEGIN"));
-            host::Contacto previo;
-            previo.Notas = QString(300, u'n');
-            for (int n = 1; n <= 300; ++n) {
-                previo.Indice = n;
-                previo.Nombre = QString("Previo %1").arg(n);
-                QVERIFY(host::AgregarContacto(con, previo));
-            }
-            QVERIFY(con.Ejecutar("COMMIT"));
-        }
+        c.Llenar(300, 300);
         QByteArray csv = kCabecera;
         const auto nombre = [](int j) {
             return j % 2 ? QString("previo %1").arg(3 * j) : QString("Nuevo %1").arg(j);
         };
         for (int j = 1; j <= 100; ++j)
-            csv += nombre(j).toUtf8() + ",c" + QByteArray::number(j) + ",,,,,,,,,\r\n";
+            csv += nombre(j).toUtf8() + ",c" + QByteArray::number(j) + ",,,,,,,,," +
+                   QByteArray(1000, 'n') + "\r\n";
         c.Csv(csv);
         const ArchivoContactos archivo = LeerArchivoContactos(c.Ruta("Datos.csv"));
-        DiarioQueFalla falla;
+        const qint64 tamano = QFileInfo(c.Ruta("Vemora.dat")).size();
+        DiscoQueFalla falla;
         qsizetype fallido = 0;
         AvisosImportacion avisos;
         avisos.intervaloMs = std::numeric_limits<int>::max(); // one batch
         avisos.progreso = [&](qsizetype k, qsizetype) {
-            if (k == 1)
-                DiarioQueFalla::escriturasAntes = 60;
+            if (k == 1 && duradero)
+                DiscoQueFalla::tamanoMaximo = tamano + 40 * 1024;
+            else if (k == 1)
+                DiscoQueFalla::escriturasAntes = 60;
             fallido = k;
         };
         const QString error = ImportarContactos(archivo, c.Ruta("Vemora.dat"), avisos);
-        DiarioQueFalla::escriturasAntes = -1;
-        QVERIFY2(!error.isEmpty() && fallido > 5 && fallido < 100, qPrintable(error));
+        DiscoQueFalla::escriturasAntes = -1;
+        DiscoQueFalla::tamanoMaximo = -1;
+        QVERIFY2(!error.isEmpty() && fallido > 5 && fallido < 100,
+                 qPrintable(QString("%1 at contact %2").arg(error).arg(fallido)));
+        if (duradero)
+            QCOMPARE(error, QString("El disco está lleno."));
         QHash<QString, QString> correos;
         for (const auto& r : c.Contactos())
             correos.insert(r.Nombre.toUpper(), r.Email);
@@ -527,18 +571,42 @@ void TstTrasvolo::accionesDuranteLaImportacion() {
     QByteArray csv = kCabecera;
     for (int i = 1; i <= 5; ++i)
         csv += "Contacto " + QByteArray::number(i) + ",,,,,,,,,,\r\n";
-    {
-        // Closing at the third turn of the event loop keeps the two contacts read before.
+    // Before the wizard ends, the user reads how much of the file is in.
+    const auto comprobarAviso = [](Carpeta& c, FrmMain& f, int incluidos) {
+        QVERIFY(f.Terminado());
+        QCOMPARE(c.Titulos(), QStringList({"TRASVOLO INTERRUMPIDO."}));
+        const comun::Mensaje& aviso = c.e.dialogos->mensajes[0];
+        QCOMPARE(aviso.tipo, comun::TipoMensaje::Informacion);
+        const QString cuantos = QString("Se han incluido en la Vemora %1 de los 5").arg(incluidos);
+        QVERIFY2(aviso.texto.startsWith(cuantos), qPrintable(aviso.texto));
+        QCOMPARE(c.e.shell->llamadas.last().archivo, f.RutaPrograma + "Vemora.exe");
+        QCOMPARE(c.Nombres().size(), incluidos);
+    };
+    for (const QString como : {"cerrar", "TRASVOLO", "Intro"}) {
+        // Ending at the third turn of the event loop keeps the two contacts read before.
         Carpeta c;
-        auto f = AntesDeImportar(c, csv, [](FrmMain& w, int turno) {
-            if (turno == 3)
+        auto f = AntesDeImportar(c, csv, [&](FrmMain& w, int turno) {
+            if (turno != 3)
+                return;
+            if (como == "cerrar")
                 w.close();
+            else if (como == "TRASVOLO")
+                w.CmdSiguiente->click();
+            else
+                QTest::keyClick(&w, Qt::Key_Return);
         });
+        f->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.get()));
+        // The box comes while the wizard is still there, before the host is started.
+        c.e.dialogos->alMostrar = [&](const comun::Mensaje&) {
+            QVERIFY(f->isVisible());
+            QCOMPARE(c.e.shell->llamadas.last().archivo, QString("wab.exe"));
+        };
         f->CmdSiguiente_Click();
-        QVERIFY(f->Terminado());
-        QCOMPARE(c.e.shell->llamadas.last().archivo, f->RutaPrograma + "Vemora.exe");
+        comprobarAviso(c, *f, 2);
         QVERIFY(c.e.shell->llamadas.last().accion == comun::AccionShell::Iniciar);
         QCOMPARE(c.Nombres(), QStringList({"Contacto 1", "Contacto 2"}));
+        QVERIFY(!f->isVisible());
     }
     {
         // Back while it runs: the import goes on to the end, step 10 shows no page.
@@ -560,7 +628,8 @@ void TstTrasvolo::accionesDuranteLaImportacion() {
     }
     {
         // Back to 8 and Next twice while it runs: no safety copy of the database the
-        // import holds and no second import; the running one ends and shows step 10.
+        // import holds, and the user is told so; no second import; the running one ends
+        // and shows step 10.
         Carpeta c;
         auto f = AntesDeImportar(c, csv, [](FrmMain& w, int turno) {
             if (turno == 2) {
@@ -572,7 +641,8 @@ void TstTrasvolo::accionesDuranteLaImportacion() {
         });
         const QByteArray copia = Leer(c.Ruta("DatosAnt.bak"));
         f->CmdSiguiente_Click();
-        QVERIFY(c.e.dialogos->mensajes.isEmpty());
+        QCOMPARE(c.Titulos(), QStringList({"ERROR AL GENERAR COPIA SEG."}));
+        QVERIFY(c.e.dialogos->mensajes[0].texto.contains("todavía está en marcha"));
         QCOMPARE(c.Nombres(), QStringList({"Contacto 1", "Contacto 2", "Contacto 3", "Contacto 4",
                                            "Contacto 5"}));
         QCOMPARE(Leer(c.Ruta("DatosAnt.bak")), copia);
@@ -608,9 +678,7 @@ void TstTrasvolo::accionesDuranteLaImportacion() {
         };
         Raton(f->CmdSiguiente, QEvent::MouseButtonPress, 1000 - 100);
         Raton(f->CmdSiguiente, QEvent::MouseButtonRelease, 1000);
-        QVERIFY(f->Terminado());
-        QCOMPARE(c.Nombres(), QStringList({"Contacto 1", "Contacto 2"}));
-        QCOMPARE(c.e.shell->llamadas.last().archivo, f->RutaPrograma + "Vemora.exe");
+        comprobarAviso(c, *f, 2);
     }
 }
 

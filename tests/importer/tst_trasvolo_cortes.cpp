@@ -22,21 +22,6 @@ QString Nombre(int n) {
     return QStringLiteral("Contacto %1").arg(n, 6, 10, QLatin1Char('0'));
 }
 
-// Adds `cuantos` records in one transaction; `relleno` characters of notes each.
-void Llenar(const QString& ruta, int cuantos, int relleno) {
-    Conexion c;
-    QVERIFY(host::AbrirVemora(c, ruta, false));
-    QVERIFY(c.Ejecutar("BEGIN"));
-    host::Contacto contacto;
-    contacto.Notas = QString(relleno, u'n');
-    for (int n = 1; n <= cuantos; ++n) {
-        contacto.Indice = n;
-        contacto.Nombre = QStringLiteral("Previo %1").arg(n);
-        QVERIFY(host::AgregarContacto(c, contacto));
-    }
-    QVERIFY(c.Ejecutar("COMMIT"));
-}
-
 QString Integridad(const QString& ruta) {
     Conexion c;
     if (!host::AbrirVemora(c, ruta, false))
@@ -100,7 +85,7 @@ private slots:
 
 void TstTrasvoloCortes::muerteDuranteLaImportacion() {
     Carpeta c;
-    Llenar(c.Ruta("Vemora.dat"), kPrevios, 20);
+    c.Llenar(kPrevios, 20);
     QByteArray csv = kCabecera;
     for (int n = 1; n <= kNuevos; ++n)
         csv += Nombre(n).toUtf8() + ",c" + QByteArray::number(n) +
@@ -155,7 +140,7 @@ void TstTrasvoloCortes::muerteDuranteLaImportacion() {
 
 void TstTrasvoloCortes::muerteDuranteLaCopia() {
     Carpeta c;
-    Llenar(c.Ruta("Vemora.dat"), 30000, 1000); // tens of MB
+    c.Llenar(30000, 1000); // tens of MB
     const QByteArray datos = Leer(c.Ruta("Vemora.dat"));
     QVERIFY(datos.size() > 20 << 20);
     const QByteArray anterior = QByteArray("copia de ayer ").repeated(200000);

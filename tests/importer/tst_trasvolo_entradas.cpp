@@ -56,6 +56,8 @@ private slots:
     void init() { prueba::FallarConAvisos(); }
     void exportacionesDefectuosas_data();
     void exportacionesDefectuosas();
+    void exportacionQueNoEsArchivo_data();
+    void exportacionQueNoEsArchivo();
     void lineasEnormes();
     void libretaQueNoLoEs_data();
     void libretaQueNoLoEs();
@@ -157,6 +159,39 @@ void TstTrasvoloEntradas::exportacionesDefectuosas() {
     QCOMPARE(Leer(c.Ruta("Datos.csv")), csv); // the export itself is only read
 }
 
+void TstTrasvoloEntradas::exportacionQueNoEsArchivo_data() {
+    QTest::addColumn<QString>("clase");   // what stands under the name "Datos.csv"
+    QTest::addColumn<QString>("mensaje"); // a part of the message
+    QTest::newRow("tubería con nombre") << "fifo"
+                                        << "una tubería con nombre";
+    // A device's size reads as 0, so no limit on the size stops it.
+    QTest::newRow("enlace a /dev/zero") << "/dev/zero"
+                                        << "un dispositivo";
+    QTest::newRow("carpeta") << "carpeta"
+                             << "una carpeta";
+}
+
+void TstTrasvoloEntradas::exportacionQueNoEsArchivo() {
+    QFETCH(QString, clase);
+    QFETCH(QString, mensaje);
+    Carpeta c;
+    const QString ruta = c.Ruta("Datos.csv");
+    if (clase == "fifo")
+        QCOMPARE(::mkfifo(QFile::encodeName(ruta).constData(), 0600), 0);
+    else if (clase == "carpeta")
+        QVERIFY(QDir(c.dir.path()).mkdir("Datos.csv"));
+    else if (!QFile::link(clase, ruta))
+        QSKIP("no such device here");
+    auto f = Abrir(c);
+    IrA(*f, 10);
+    QCOMPARE(c.Titulos(), QStringList({kTituloImportacion}));
+    const QString texto = c.e.dialogos->mensajes[0].texto;
+    QVERIFY2(texto.contains(QDir::toNativeSeparators(ruta)) && texto.contains(mensaje),
+             qPrintable(texto));
+    QCOMPARE(f->PasoActual, 9);
+    QVERIFY(c.Contactos().isEmpty());
+}
+
 void TstTrasvoloEntradas::lineasEnormes() {
     // Each journey must end well within the time a user waits.
     qint64 masLento = 0;
@@ -220,6 +255,10 @@ void TstTrasvoloEntradas::libretaQueNoLoEs_data() {
     QTest::newRow("sin el campo Url") << 4 << true << "le falta el campo «Url»";
     QTest::newRow("sin el campo Nombre") << 5 << true << "le falta el campo «Nombre»";
     QTest::newRow("bytes al azar") << 6 << false << "no es una base de datos de la Vemora";
+    // A damaged address book still opens and shows its first pages: the copy must not
+    // replace the last good one with it.
+    QTest::newRow("basura en medio") << 7 << false << "está dañado";
+    QTest::newRow("cortado") << 8 << false << "está dañado";
 }
 
 void TstTrasvoloEntradas::libretaQueNoLoEs() {
@@ -247,10 +286,20 @@ void TstTrasvoloEntradas::libretaQueNoLoEs() {
     case 5:
         CrearBase(ruta, SinCampo("Nombre"));
         break;
-    default: {
+    case 6: {
         QByteArray azar(64 * 1024, '\0');
         QRandomGenerator(7).fillRange(reinterpret_cast<quint32*>(azar.data()), azar.size() / 4);
         Escribir(ruta, azar);
+        break;
+    }
+    default: {
+        c.Llenar(300, 300);
+        QByteArray bytes = Leer(ruta);
+        if (caso == 7)
+            bytes.replace(bytes.size() / 2, 3000, Basura(23, 3000));
+        else
+            bytes.truncate(bytes.size() / 2);
+        Escribir(ruta, bytes);
     }
     }
     Escribir(c.Ruta("DatosAnt.bak"), kCopiaAnterior);

@@ -9,6 +9,7 @@
 #include "Programas.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
@@ -55,6 +56,8 @@ private slots:
     void ajustesQueNoSePuedenEscribir();
     void carpetasGuardadasDanadas();
     void bloqueoDejadoPorUnaBarraMuerta();
+    void unidadesDeLasTablasDeMontaje_data();
+    void unidadesDeLasTablasDeMontaje();
 };
 
 void TstLauncherEntradas::ajustesDanados_data() {
@@ -271,6 +274,88 @@ void TstLauncherEntradas::bloqueoDejadoPorUnaBarraMuerta() {
     QVERIFY(frm->Cargar());
     QVERIFY(!b.Barra(false)->Cargar());
     QVERIFY(b.e.dialogos->mensajes.isEmpty());
+}
+
+// The locator's drive list from the mount tables machines have: a desktop with its
+// system partitions, removable media and a share; a container; two sticks labelled
+// alike. Only what a user knows as a place is offered, by its name.
+void TstLauncherEntradas::unidadesDeLasTablasDeMontaje_data() {
+#if defined(Q_OS_WIN)
+    QSKIP("drive letters are every volume there");
+#endif
+    QTest::addColumn<QList<Montaje>>("montajes");
+    QTest::addColumn<QString>("personal");
+    QTest::addColumn<QStringList>("lugares"); // name|folder
+    const QList<Montaje> sistema = {{"/", "/dev/sda2", "ext4", ""},
+                                    {"/boot/efi", "/dev/sda1", "vfat", "EFI"},
+                                    {"/proc", "proc", "proc", ""},
+                                    {"/sys/fs/cgroup", "cgroup2", "cgroup2", ""},
+                                    {"/dev", "udev", "devtmpfs", ""},
+                                    {"/dev/shm", "tmpfs", "tmpfs", ""},
+                                    {"/run", "tmpfs", "tmpfs", ""},
+                                    {"/run/user/1000", "tmpfs", "tmpfs", ""},
+                                    {"/run/user/1000/doc", "portal", "fuse.portal", ""},
+                                    {"/snap/core22/1380", "/dev/loop3", "squashfs", ""},
+                                    {"/var/lib/docker", "/dev/sda2", "ext4", ""},
+                                    {"/home/ana/.cache/cuenta", "/dev/sdc1", "ext4", ""},
+                                    {"/tmp", "tmpfs", "tmpfs", ""}};
+    QTest::newRow("desktop")
+        << (sistema + QList<Montaje>{{"/home", "/dev/sda3", "ext4", "casa"},
+                                     {"/media/ana/MI USB", "/dev/sdb1", "vfat", "MI USB"},
+                                     {"/run/media/ana/3A2F-11C0", "/dev/sdd1", "exfat", ""},
+                                     {"/mnt/datos", "/dev/sdc2", "ext4", ""},
+                                     {"/mnt/oficina", "//servidor/docs", "cifs", ""},
+                                     {"/home/ana/nube", "ana@servidor:", "fuse.sshfs", ""}})
+        << "/home/ana"
+        << QStringList{"Equipo|/",
+                       "Carpeta personal|/home/ana",
+                       "3A2F-11C0|/run/media/ana/3A2F-11C0",
+                       "datos|/mnt/datos",
+                       "MI USB|/media/ana/MI USB",
+                       "nube|/home/ana/nube",
+                       "oficina|/mnt/oficina"};
+    QTest::newRow("container") << QList<Montaje>{{"/", "overlay", "overlay", ""},
+                                                 {"/proc", "proc", "proc", ""},
+                                                 {"/etc/hosts", "/dev/vda1", "ext4", ""},
+                                                 {"/etc/resolv.conf", "/dev/vda1", "ext4", ""},
+                                                 {"/dev/shm", "shm", "tmpfs", ""},
+                                                 {"/work", "/dev/vda1", "ext4", ""}}
+                               << "/root"
+                               << QStringList{"Equipo|/", "Carpeta personal|/root", "work|/work"};
+    QTest::newRow("two sticks labelled alike")
+        << QList<Montaje>{{"/", "/dev/sda2", "btrfs", ""},
+                          {"/media/ana/USB", "/dev/sdb1", "vfat", "USB"},
+                          {"/media/ana/USB1", "/dev/sdc1", "vfat", "USB"},
+                          {"/media/ana/USB", "/dev/sdb1", "vfat", "USB"}}
+        << "/home/ana"
+        << QStringList{"Equipo|/", "Carpeta personal|/home/ana",
+                       "USB (/media/ana/USB)|/media/ana/USB",
+                       "USB (/media/ana/USB1)|/media/ana/USB1"};
+}
+
+void TstLauncherEntradas::unidadesDeLasTablasDeMontaje() {
+    QFETCH(QList<Montaje>, montajes);
+    QFETCH(QString, personal);
+    QFETCH(QStringList, lugares);
+    QStringList vistos;
+    for (const Lugar& l : LugaresConocidos(montajes, personal))
+        vistos << l.nombre + "|" + l.ruta;
+    QCOMPARE(vistos, lugares);
+
+    // The real dialog on this machine: the root and the home folder first, the current
+    // folder's place chosen, no system folder offered.
+    Banco b;
+    comun::ArchivoIni ini(b.ini);
+    FrmSelec dlg(b.e.entorno, ini, TablaBarra()[0], kPaginaDescargas);
+    QCOMPARE(dlg.Drive->itemText(0), QString("Equipo"));
+    if (QDir::homePath() != QDir::rootPath())
+        QCOMPARE(dlg.Drive->itemData(1).toString(), QDir::cleanPath(QDir::homePath()));
+    for (int i = 0; i < dlg.Drive->count(); ++i) {
+        const QString ruta = dlg.Drive->itemData(i).toString();
+        for (const char* sistema : {"/proc", "/sys", "/dev", "/run/user", "/etc", "/boot"})
+            QVERIFY2(!ruta.startsWith(sistema), qPrintable(ruta));
+    }
+    QVERIFY(QDir::currentPath().startsWith(dlg.Drive->currentData().toString()));
 }
 
 QTEST_MAIN(TstLauncherEntradas)

@@ -23,6 +23,13 @@ void DialogosGrabadora::Mostrar(const Mensaje& mensaje) {
         alMostrar(mensaje);
 }
 
+Respuesta DialogosGrabadora::Preguntar(const Mensaje& pregunta) {
+    preguntas.append(pregunta);
+    if (alMostrar)
+        alMostrar(pregunta);
+    return respuesta;
+}
+
 EntornoGrabado CrearEntornoGrabado(const QString& carpeta, QDate hoy) {
     EntornoGrabado e;
     e.shell = std::make_shared<ShellGrabadora>();

@@ -34,8 +34,13 @@ public:
 class DialogosGrabadora : public Dialogos {
 public:
     void Mostrar(const Mensaje& mensaje) override;
+    // Records the question and gives the test's answer (Cancelar, unless the test says).
+    Respuesta Preguntar(const Mensaje& pregunta) override;
     QList<Mensaje> mensajes;
-    // Runs while the message would be on screen (a test can act "behind" a modal box).
+    QList<Mensaje> preguntas;
+    Respuesta respuesta = Respuesta::Cancelar;
+    // Runs while a message or a question would be on screen (a test can act "behind" a
+    // modal box).
     std::function<void(const Mensaje&)> alMostrar;
 };
 
