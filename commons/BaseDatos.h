@@ -61,9 +61,15 @@ public:
     }
 
     QString Texto(int columna) const {
+        const QByteArrayView bytes = Utf8(columna);
+        return bytes.data() ? QString::fromUtf8(bytes) : QString();
+    }
+    // The column's text as UTF-8 bytes, valid until the next step: for joining values
+    // without making a string of each.
+    QByteArrayView Utf8(int columna) const {
         const auto* datos = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, columna));
-        const int bytes = sqlite3_column_bytes(stmt_, columna);
-        return datos ? QString::fromUtf8(datos, bytes) : QString();
+        return datos ? QByteArrayView(datos, sqlite3_column_bytes(stmt_, columna))
+                     : QByteArrayView();
     }
     qint64 Entero(int columna) const { return sqlite3_column_int64(stmt_, columna); }
     bool EsNulo(int columna) const { return sqlite3_column_type(stmt_, columna) == SQLITE_NULL; }

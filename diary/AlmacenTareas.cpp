@@ -220,8 +220,9 @@ std::optional<ErrorAlmacen> AlmacenTareas::AbrirAlmacen(const QString& ruta) {
 
 void AlmacenTareas::CrearFunciones() {
     auto codificacion = db_.Preparar(QStringLiteral("PRAGMA encoding"));
-    const uintptr_t utf8 =
-        codificacion.Fila() && codificacion.Texto(0) == QLatin1String("UTF-8") ? uintptr_t(kBytesUtf8) : 0;
+    const uintptr_t utf8 = codificacion.Fila() && codificacion.Texto(0) == QLatin1String("UTF-8")
+                               ? uintptr_t(kBytesUtf8)
+                               : 0;
     for (const auto& [nombre, modo] :
          {std::pair{"ES_LINEA", utf8}, std::pair{"ES_LINEA_MAYUS", utf8 | kEnMayusculas}})
         sqlite3_create_function_v2(db_.Manejador(), nombre, 3, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
@@ -266,12 +267,16 @@ QVector<Tarea> AlmacenTareas::Enumerar(bool conDescripcion, bool moverCursor) {
 QStringList AlmacenTareas::Lineas() {
     if (!Abierto())
         return {};
-    // Put together by the engine: one text a record to bring over instead of two.
     QStringList lineas;
-    auto s = db_.Preparar(QStringLiteral(
-        "SELECT IFNULL(Fecha, '') || ' - ' || IFNULL(Tarea, '') FROM TblDatos ORDER BY Indice"));
-    while (s.Fila())
-        lineas.append(s.Texto(0));
+    auto s = db_.Preparar(QStringLiteral("SELECT Fecha, Tarea FROM TblDatos ORDER BY Indice"));
+    // Put together as bytes in one buffer, then made a string at once: one string a
+    // record instead of three.
+    QByteArray linea;
+    while (s.Fila()) {
+        linea.truncate(0);
+        linea.append(s.Utf8(0)).append(" - ").append(s.Utf8(1));
+        lineas.append(QString::fromUtf8(linea));
+    }
     AnotarLectura(s.Codigo());
     actual_.reset();
     return lineas;
