@@ -10,6 +10,8 @@ PAQUETES=(
   xvfb xauth xdotool xclip x11-utils x11-xserver-utils imagemagick
   libx11-dev libfontconfig-dev zlib1g-dev fonts-dejavu-core clang libclang-rt-14-dev openbox trayer
   qt6-translations-l10n desktop-file-utils
+  # the screen reader's journey: a session bus, the accessibility bus, the reader's library
+  dbus-daemon at-spi2-core python3-pyatspi
 )
 
 faltan=()
