@@ -84,7 +84,9 @@ esperar_ventana 'Asistente para trasvolo datos' >/dev/null
 lector botones Trasvolo.exe "Mostrar AYUDA"
 kill "$ULTIMO_PID"
 
-arrancar "Actualizar Brivolar.exe"
+# The 1.8 launcher as the update leaves it: in the bar's place, the installer gone.
+mv "$APP/Actualizar Brivolar.exe" "$APP/Brivolar.exe"
+arrancar Brivolar.exe
 esperar_ventana '^Brivolar programas$' >/dev/null
-lector botones "Actualizar Brivolar.exe" Brivolar
+lector botones Brivolar.exe Brivolar
 echo "e2e_lector: OK"
