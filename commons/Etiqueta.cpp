@@ -3,6 +3,7 @@
 #include "Texto.h"
 
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QPointer>
 #include <QTimer>
 
@@ -25,6 +26,14 @@ void PonerNombreAccesible(QWidget* control, const QString& nombre, const QString
 
 namespace {
 
+// Whether a click could reach the control: it is shown and enabled, and no other window
+// holds the input (a message box, the program locator: the programs' dialogs are all
+// application-modal).
+bool Pulsable(const QWidget* control) {
+    const QWidget* modal = QApplication::activeModalWidget();
+    return control->isVisible() && control->isEnabled() && (!modal || modal == control->window());
+}
+
 // What a screen reader gets of a command picture. Name and description are the
 // control's own (QAccessibleWidget reads them when asked); the actions are "Press" and
 // whatever the widget offers besides (setting the focus, where it takes one).
@@ -37,7 +46,7 @@ public:
 
     QStringList actionNames() const override {
         QStringList nombres = QAccessibleWidget::actionNames();
-        if (Pulsable())
+        if (Pulsable(widget()))
             nombres.prepend(pressAction());
         return nombres;
     }
@@ -47,11 +56,11 @@ public:
             QAccessibleWidget::doAction(accion);
             return;
         }
-        if (!Pulsable())
+        if (!Pulsable(widget()))
             return;
-        // Run as a click is: from the event loop, with the control still there and shown.
+        // Run as a click is: from the event loop, with the control still there to click.
         QTimer::singleShot(0, widget(), [control = QPointer<QWidget>(widget()), pulsar = pulsar_] {
-            if (control && control->isVisible() && control->isEnabled())
+            if (control && Pulsable(control))
                 pulsar();
         });
     }
@@ -62,8 +71,6 @@ public:
     }
 
 private:
-    bool Pulsable() const { return widget()->isVisible() && widget()->isEnabled(); }
-
     std::function<void()> pulsar_;
 };
 
