@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLabel>
+#include <functional>
 
 namespace comun {
 
@@ -21,5 +22,16 @@ private:
 // description a screen reader announces. A caption's lines are read as one sentence.
 void PonerNombreAccesible(QWidget* control, const QString& nombre,
                           const QString& descripcion = QString());
+
+// Makes a command picture (a hot zone, a picture, a label or a button that acts on a
+// click) a push button for a screen reader: named and described as PonerNombreAccesible
+// does, with the first action "Press" running `pulsar`, which does what a left click on
+// the control does. Nothing visible changes and the control takes no focus it did not
+// take before. "Press" is offered only while a click could reach the control (shown,
+// enabled, under no other program window that holds the input); it runs on the next
+// turn of the event loop, so that the screen reader's request is answered at once even
+// when the command opens a modal window.
+void PonerBotonAccesible(QWidget* control, const QString& nombre, const QString& descripcion,
+                         std::function<void()> pulsar);
 
 } // namespace comun

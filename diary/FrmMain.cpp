@@ -353,6 +353,13 @@ void FrmMain::ImgMenu_Click(int Index) {
     }
 }
 
+void FrmMain::PulsarZona(int Index) {
+    if (Index < 0 || Index >= kNumZonas)
+        return;
+    ImgMenu_MouseMove(Index, ImgMenu[Index]->rect().center());
+    ImgMenu_Click(Index);
+}
+
 // While browsing, asks to delete the task shown; while editing, drops the edit.
 void FrmMain::UsarPapelera() {
     if ((!Editando() && NumTareas == 0) || !PicConfirma->isHidden())
@@ -514,8 +521,15 @@ bool FrmMain::eventFilter(QObject* objeto, QEvent* evento) {
                 ImgMenu_Click(Orden::ConfirmarNo);
             return true;
         }
-        if (caja && !tecla->text().isEmpty())
-            TextBox_KeyPress(caja);
+        // Typing starts the editing through the boxes' change signals (CrearCajas): only
+        // a key that types or deletes a character counts, not one that moves the focus
+        // or the caret or copies.
+        if (objeto == TextBox1 && tecla->key() == Qt::Key_Tab &&
+            tecla->modifiers() == Qt::ControlModifier) {
+            // Tab moves on from the description; Ctrl+Tab types the tab character.
+            TextBox1->insertPlainText(QStringLiteral("\t"));
+            return true;
+        }
         return false;
     }
     if (tipo == QEvent::MouseMove) {

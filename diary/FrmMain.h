@@ -69,6 +69,10 @@ public:
     // The commands of the hot zones (Index 0 to 10, as `Orden`).
     void ImgMenu_Click(int Index);
     void ImgMenu_Click(Orden orden) { ImgMenu_Click(static_cast<int>(orden)); }
+    // A zone pressed by a screen reader: what a left click does, the pointer's coming
+    // onto the zone included (the title it shows is what the help command reads, and
+    // hovering the copy button opens its panel).
+    void PulsarZona(int Index);
     void TextBox_KeyPress(int Index);
 
     // Hover help (positions in pixels, relative to the control under the pointer).

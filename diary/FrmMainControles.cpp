@@ -99,7 +99,8 @@ void FrmMain::CrearZonas(Contenedor contenedor) {
         zona->setMouseTracking(true);
         zona->setProperty("indice", i);
         zona->installEventFilter(this);
-        PonerNombreAccesible(zona, NombreZona(z.orden), DescripcionZona(z.orden));
+        comun::PonerBotonAccesible(zona, NombreZona(z.orden), DescripcionZona(z.orden),
+                                   [this, i] { PulsarZona(i); });
         ImgMenu[i] = zona;
     }
 }
@@ -172,14 +173,18 @@ void FrmMain::CrearCajas() {
         caja->setStyleSheet(QStringLiteral("color: black; background: white;"));
         caja->installEventFilter(this);
     }
+    // Tab moves on to the next box, as in a form; Ctrl+Tab types a tab (eventFilter).
+    TextBox1->setTabChangesFocus(true);
     PonerNombreAccesible(TextBox1, QStringLiteral("Descripción"), CuerpoCaja(1));
     PonerNombreAccesible(TextBox2, QStringLiteral("Referencia"), CuerpoCaja(2));
     TextBox1->viewport()->installEventFilter(this);
     TextBox1->viewport()->setMouseTracking(true);
     TextBox2->setMouseTracking(true);
+    // A change made by the user (a character typed or deleted, a paste, a cut) is pending
+    // work; a key that changes nothing (Tab, the arrows, a copy) is not.
     connect(TextBox1, &QPlainTextEdit::textChanged, this, [this] {
         if (!poniendoTexto_)
-            TextBox_KeyPress(1); // a change made by the user (paste, cut, Delete) is pending work
+            TextBox_KeyPress(1);
     });
     connect(TextBox2, &QLineEdit::textEdited, this, [this] { TextBox_KeyPress(2); });
     connect(TextBox2, &QLineEdit::textChanged, this, [this] { TextBox_Change(2); });

@@ -151,8 +151,11 @@ FrmMain::FrmMain(comun::Entorno entorno, std::shared_ptr<MotorDatos> datos, QWid
     ImgAyuda = new ZonaActiva(this);
     ImgAyuda->setGeometry(RectTwips(120, 120, 495, 495));
     ImgAyuda->setToolTip(QStringLiteral("Mostrar AYUDA..."));
-    comun::PonerNombreAccesible(ImgAyuda, QStringLiteral("Mostrar AYUDA"),
-                                QStringLiteral("Abre la ayuda del asistente."));
+    comun::PonerBotonAccesible(ImgAyuda, QStringLiteral("Mostrar AYUDA"),
+                               QStringLiteral("Abre la ayuda del asistente."), [this] {
+                                   ImgAyuda_MouseMove();
+                                   ImgAyuda_Click();
+                               });
     connect(ImgAyuda, &ZonaActiva::Click, this, &FrmMain::ImgAyuda_Click);
     connect(ImgAyuda, &ZonaActiva::MouseMove, this, &FrmMain::ImgAyuda_MouseMove);
 

@@ -86,7 +86,11 @@ void FrmMain::CrearControles() {
     }
     for (int i = 0; i < 9; ++i) {
         ImgMenu[i] = new ImagenSvg(QString(), this);
-        comun::PonerNombreAccesible(ImgMenu[i], NombreBoton(i), TablaBarra()[i].leyenda);
+        // Pressed by a screen reader: the pointer comes onto the button and clicks.
+        comun::PonerBotonAccesible(ImgMenu[i], NombreBoton(i), TablaBarra()[i].leyenda, [this, i] {
+            ImgMenu_MouseMove(i);
+            Launch(i);
+        });
         ImgMenu[i]->setGeometry(RectTwips(kZonas[i][0], kZonas[i][1], kZonas[i][2], kZonas[i][3]));
         ImgMenu[i]->setCursor(mano);
         connect(ImgMenu[i], &ImagenSvg::movido, this, [this, i] { ImgMenu_MouseMove(i); });
@@ -106,8 +110,11 @@ void FrmMain::CrearControles() {
     LblAyuda->setCursor(mano);
     LblAyuda->setMouseTracking(true);
     LblAyuda->installEventFilter(this);
-    comun::PonerNombreAccesible(LblAyuda, QStringLiteral("Mostrar AYUDA"),
-                                QStringLiteral("Abre la ayuda de la barra."));
+    comun::PonerBotonAccesible(LblAyuda, QStringLiteral("Mostrar AYUDA"),
+                               QStringLiteral("Abre la ayuda de la barra."), [this] {
+                                   LblAyuda_MouseMove();
+                                   LblAyuda_Click();
+                               });
 
     // The menu's pictures are drawn when the menu first opens (IconoSvg is lazy).
     for (int i = 0; i < 14; ++i) {

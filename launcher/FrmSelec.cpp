@@ -291,7 +291,10 @@ FrmSelec::FrmSelec(const comun::Entorno& entorno, comun::ArchivoIni& ini, FilaPr
     const QString pista =
         QStringLiteral("Si no tiene alguno de estos programas\rdescárguelos desde "
                        "internet.");
-    comun::PonerNombreAccesible(ImgAyuda, QStringLiteral("Descargar programas"), pista);
+    comun::PonerBotonAccesible(ImgAyuda, QStringLiteral("Descargar programas"), pista, [this] {
+        MostrarPista(true);
+        ImgAyuda_Click();
+    });
     comun::PonerNombreAccesible(ImgMundo, QStringLiteral("Internet"), pista);
 
     CmdTerminar = new QPushButton(QStringLiteral("&Terminar"), this);

@@ -14,6 +14,8 @@ PAQUETES=(
   # screenshots, the session bus and the tools that speak to it, the programs' own
   # Wayland platform, and the pointer helper's library
   sway xwayland waybar grim dbus-daemon libglib2.0-bin python3-gi qt6-wayland libwayland-dev
+  # the screen reader's journey: a session bus, the accessibility bus, the reader's library
+  at-spi2-core python3-pyatspi
 )
 
 faltan=()

@@ -79,7 +79,10 @@ FrmSinBandeja::FrmSinBandeja(const QIcon& icono, QMenu* menu)
     CmdMenu->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     CmdMenu->setPopupMode(QToolButton::InstantPopup);
     CmdMenu->setMenu(menu);
-    comun::PonerNombreAccesible(CmdMenu, CmdMenu->text(), kTipIcono);
+    // A button that opens a menu is a menu button to the toolkit, whose only action
+    // opens the menu; here it is a push button like every command picture, whose press
+    // is the click that opens it.
+    comun::PonerBotonAccesible(CmdMenu, CmdMenu->text(), kTipIcono, [this] { CmdMenu->click(); });
     capa->addWidget(CmdMenu);
     adjustSize();
     setFixedSize(sizeHint());

@@ -491,6 +491,62 @@ private slots:
         QCOMPARE(b.frm->TextBox2->text(), QString("c"));
     }
 
+    // Keys in the list and the boxes: only one that types or deletes a character starts
+    // the editing; Tab and Shift+Tab move along list, description and reference, and
+    // Ctrl+Tab types a tab into the description.
+    void teclasEnLasCajas_data() {
+        QTest::addColumn<QString>("desde");
+        QTest::addColumn<int>("tecla");
+        QTest::addColumn<int>("modificadores");
+        QTest::addColumn<QString>("hacia");
+        QTest::addColumn<bool>("edita");
+        const int nada = Qt::NoModifier, mayus = Qt::ShiftModifier, ctrl = Qt::ControlModifier;
+        QTest::newRow("Tab, list")
+            << "ListTareas" << int(Qt::Key_Tab) << nada << "TextBox1" << false;
+        QTest::newRow("Tab, Descripción")
+            << "TextBox1" << int(Qt::Key_Tab) << nada << "TextBox2" << false;
+        QTest::newRow("Tab, Referencia")
+            << "TextBox2" << int(Qt::Key_Tab) << nada << "ListTareas" << false;
+        QTest::newRow("Shift+Tab, list")
+            << "ListTareas" << int(Qt::Key_Backtab) << mayus << "TextBox2" << false;
+        QTest::newRow("Shift+Tab, Referencia")
+            << "TextBox2" << int(Qt::Key_Backtab) << mayus << "TextBox1" << false;
+        QTest::newRow("Shift+Tab, Descripción")
+            << "TextBox1" << int(Qt::Key_Backtab) << mayus << "ListTareas" << false;
+        QTest::newRow("Ctrl+Tab, Descripción")
+            << "TextBox1" << int(Qt::Key_Tab) << ctrl << "TextBox1" << true;
+        QTest::newRow("Ctrl+Tab, Referencia")
+            << "TextBox2" << int(Qt::Key_Tab) << ctrl << "TextBox2" << false;
+        QTest::newRow("Ctrl+C, Referencia")
+            << "TextBox2" << int(Qt::Key_C) << ctrl << "TextBox2" << false;
+        QTest::newRow("letter, Referencia")
+            << "TextBox2" << int(Qt::Key_X) << nada << "TextBox2" << true;
+        QTest::newRow("Backspace, Descripción")
+            << "TextBox1" << int(Qt::Key_Backspace) << nada << "TextBox1" << true;
+    }
+    void teclasEnLasCajas() {
+        QFETCH(QString, desde);
+        QFETCH(int, tecla);
+        QFETCH(int, modificadores);
+        QFETCH(QString, hacia);
+        QFETCH(bool, edita);
+        Banco b({}, {{"01/01/2026", "a", "linea 1\r\nlinea 2"}, {"02/01/2026", "b"}});
+        QVERIFY(b.Arrancar());
+        auto* control = b.frm->findChild<QWidget*>(desde);
+        QVERIFY(control);
+        control->setFocus();
+        QTest::keyClick(control, Qt::Key(tecla), Qt::KeyboardModifiers(modificadores));
+        QCOMPARE(b.frm->focusWidget()->objectName(), hacia);
+        QCOMPARE(b.frm->Editando(), edita);
+        QCOMPARE(b.frm->ImgX->isHidden(), edita);
+        if (!edita) {
+            QCOMPARE(b.frm->TextoCaja(1), QString("linea 1\r\nlinea 2"));
+            QCOMPARE(b.frm->TextoCaja(2), QString("a"));
+        } else if (modificadores == Qt::ControlModifier) {
+            QCOMPARE(b.frm->TextoCaja(1).count('\t'), 1);
+        }
+    }
+
     void anteriorYSiguiente() {
         Banco b({}, {{"01/01/2026", "a"}, {"02/01/2026", "b"}});
         QVERIFY(b.Arrancar());
