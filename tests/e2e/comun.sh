@@ -19,6 +19,8 @@ fallo() {
   for registro in "$APP"/.salida-*.log; do
     [ -s "$registro" ] && { echo "--- ${registro##*/.salida-}" >&2; tail -n 20 "$registro" >&2; }
   done
+  # On the Wayland desktop, where the compositor put each window.
+  if [ -n "${SWAYSOCK:-}" ]; then echo "--- windows" >&2; ventanas_sway >&2 || true; fi
   exit 1
 }
 

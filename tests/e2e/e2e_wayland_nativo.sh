@@ -20,8 +20,22 @@ esperar_que "the calendar did not open natively" 20 nativa '^Calendario$'
 ventanas=$(grep -c 'get_toplevel(' "$REGISTRO")
 popups=$(grep -c 'get_popup(' "$REGISTRO" || true)
 
-# A right click in "Referencia" opens the text box's menu.
-read -r x y _ _ < <(ventana_sway '^Tareas a recordar' | cut -f2)
+# A right click in "Referencia" opens the text box's menu. The button goes only once the
+# diary itself reports the pointer inside that box: a window the compositor has only
+# just placed may still move (its title bar is added), so the pointer is aimed again at
+# the window's latest place until then.
+puntero_en() {
+  awk -v px="$1" -v py="$2" '
+    /wl_pointer@[0-9]+\.(enter|motion)\(/ { n = split($0, c, /[(), ]+/); x = c[n - 2]; y = c[n - 1] }
+    /wl_pointer@[0-9]+\.leave\(/ { x = ""; y = "" }
+    END { exit !(x != "" && (x - px) ^ 2 <= 4 && (y - py) ^ 2 <= 4) }' "$REGISTRO"
+}
+apuntar_a_referencia() {
+  read -r x y _ _ < <(ventana_sway '^Tareas a recordar' | cut -f2)
+  swaymsg seat seat0 cursor set $((x + 198)) $((y + 350)) >/dev/null
+  puntero_en 198 350
+}
+esperar_que "the pointer never reached the diary's Referencia box" 20 apuntar_a_referencia
 clic_sway $((x + 198)) $((y + 350)) button3
 otro_popup() { [ "$(grep -c 'get_popup(' "$REGISTRO")" -gt "$popups" ]; }
 esperar_que "the text box's menu did not open as a popup" 10 otro_popup
