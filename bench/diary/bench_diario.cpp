@@ -2,12 +2,10 @@
 // calendar is shown, one save with the list rebuilt, and a copy of every task with its
 // progress caption.
 #include "AlmacenTareas.h"
-#include "FrmCalendario.h"
-#include "FrmMain.h"
+#include "ArranqueDiario.h"
 #include "Grabadoras.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
@@ -42,13 +40,8 @@ int main(int argc, char* argv[]) {
     QElapsedTimer reloj;
     reloj.start();
     diary::FrmMain frm(e.entorno);
-    if (!frm.Form_Load())
+    if (!bench::ArrancarDiario(frm))
         return 1;
-    frm.Mostrar();
-    // The calendar window is built after the diary's first paint: the start-up counts
-    // until it is there too.
-    while (!frm.Calendario() || !frm.Calendario()->isVisible())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     const double arranque = reloj.nsecsElapsed() / 1e6;
     std::printf("start-up with %d tasks until the list is filled: %.1f ms (%d lines)\n", n,
                 arranque, frm.ListTareas->count());
@@ -65,6 +58,6 @@ int main(int argc, char* argv[]) {
     frm.ImgMenu_Click(10);
     std::printf("copy-all of %d tasks (progress caption per line): %.1f ms, %lld characters\n",
                 n + 1, reloj.nsecsElapsed() / 1e6,
-                static_cast<long long>(QGuiApplication::clipboard()->text().size()));
+                static_cast<long long>(e.portapapeles->texto.size()));
     return 0;
 }

@@ -3,8 +3,7 @@
 // the description and the save that follows. Each step counts until the description box
 // has been painted, as a person sees it.
 #include "AlmacenTareas.h"
-#include "FrmCalendario.h"
-#include "FrmMain.h"
+#include "ArranqueDiario.h"
 #include "Grabadoras.h"
 
 #include <QApplication>
@@ -71,11 +70,8 @@ int main(int argc, char* argv[]) {
     Medida medida;
     medida.Empezar();
     diary::FrmMain frm(e.entorno);
-    if (!frm.Form_Load())
+    if (!bench::ArrancarDiario(frm))
         return 1;
-    frm.Mostrar();
-    while (!frm.Calendario() || !frm.Calendario()->isVisible())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     PintarCaja(frm);
     medida.Decir(
         ("start-up showing a task of one " + std::to_string(guardada) + "-character word").c_str());
