@@ -5,6 +5,18 @@ source "$(dirname "$0")/comun.sh" "$1"
 
 consulta() { sqlcipher "$1" "PRAGMA key = 'quolby';" "$2"; }
 
+# terminar_anfitrion WHAT: the host that the wizard started, found by its full path, is
+# ended; WHAT is the failure when it does not start
+anfitrion() { pgrep -f "^$APP/Vemora.exe" | head -n 1 | grep .; }
+terminar_anfitrion() {
+  esperar_que "$1" 20 anfitrion
+  local host
+  host=$(anfitrion)
+  PIDS+=("$host")
+  kill "$host"
+  esperar_fin "$host"
+}
+
 [ -f "$APP/Datos.csv" ] || fallo "the sample Datos.csv is not installed"
 [ -f "$APP/Trasvolo.exe" ] || fallo "Trasvolo.exe is not installed"
 # The database side of the wizard is a module loaded at the safety copy.
@@ -52,15 +64,7 @@ done
 intro # "TERMINAR": the wizard ends and starts the host
 esperar_fin "$ASISTENTE"
 
-# The host started by the wizard is found by its full path and ended.
-limite=$(( $(date +%s) + 20 ))
-until HOST=$(pgrep -f "^$APP/Vemora.exe" | head -n 1) && [ -n "$HOST" ]; do
-  [ "$(date +%s)" -lt "$limite" ] || fallo "the wizard did not start Vemora.exe"
-  sleep 0.2
-done
-PIDS+=("$HOST")
-kill "$HOST"
-esperar_fin "$HOST"
+terminar_anfitrion "the wizard did not start Vemora.exe"
 
 nombres=$(consulta "$APP/Vemora.dat" 'SELECT Nombre FROM Datos ORDER BY rowid;')
 echo "$nombres" | grep -qx 'ana belén soto' || fallo "the repeated name did not replace the first: $nombres"
@@ -102,14 +106,7 @@ pgrep -f "^$APP/Vemora.exe" >/dev/null && fallo "the host was started before the
 xdotool windowfocus --sync "$AVISO" 2>/dev/null || true
 xdotool key Return
 esperar_fin "$ASISTENTE"
-limite=$(( $(date +%s) + 20 ))
-until HOST=$(pgrep -f "^$APP/Vemora.exe" | head -n 1) && [ -n "$HOST" ]; do
-  [ "$(date +%s)" -lt "$limite" ] || fallo "the interrupted wizard did not start Vemora.exe"
-  sleep 0.2
-done
-PIDS+=("$HOST")
-kill "$HOST"
-esperar_fin "$HOST"
+terminar_anfitrion "the interrupted wizard did not start Vemora.exe"
 incluidos=$(consulta "$APP/Vemora.dat" "SELECT count(*) FROM Datos WHERE Nombre LIKE 'Contacto %';")
 [ "$incluidos" -gt 0 ] && [ "$incluidos" -lt 400000 ] || fallo "not a partial import: $incluidos"
 echo "e2e_trasvolo: wab.exe started, 12 lines imported as 11 contacts, DatosAnt.bak present;" \
